@@ -1,0 +1,119 @@
+#include "startup.h"
+
+#include "firstrunsetup.h"
+#include "settingsstore.h"
+#include "singleinstance.h"
+#include "splashscreen.h"
+#include "translation.h"
+#include "videotransferwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QResource>
+#include <QStyleFactory>
+#include <QTranslator>
+
+namespace {
+
+const char *const kResourceRoot = "/Theme/";
+
+// The packed fonts carry their own family names; the program asks for its
+// own family names everywhere, which map onto them here.
+void installApplicationFonts()
+{
+    const struct {
+        const char *file;
+        const char *family;
+    } fonts[] = {
+        {":/Theme/Resources/OrvakStandard Light.otf", "Orvak Standard Light"},
+        {":/Theme/Resources/OrvakStandard.otf", "Orvak Standard"},
+    };
+    for (const auto &font : fonts) {
+        const int id = QFontDatabase::addApplicationFont(QLatin1String(font.file));
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        if (!families.isEmpty())
+            QFont::insertSubstitution(QLatin1String(font.family), families.constLast());
+    }
+    QFont font(QStringLiteral("Orvak Standard"), 8);
+    font.setStyleName(QStringLiteral("Normal"));
+    font.setStyleStrategy(QFont::PreferAntialias);
+    QApplication::setFont(font);
+}
+
+} // namespace
+
+int runTamsel(int argc, char **argv)
+{
+    InstanceLock instanceLock;
+    if (!instanceLock.claim()) {
+        if (argc > 1) {
+            // The socket needs an application object; a bare core one is enough.
+            QCoreApplication messenger(argc, argv);
+            HandOverServer::send(QByteArray(argv[1]));
+        }
+        return -1;
+    }
+
+    // The application style is installed before the application object exists.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    QApplication app(argc, argv);
+    HandOverServer handOverServer;
+    handOverServer.listen();
+
+    const QString package = QCoreApplication::applicationDirPath() + QStringLiteral("/Resource/videotransfer.rcc");
+    if (!QResource::registerResource(package, QLatin1String(kResourceRoot))) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("TSL"),
+                        QCoreApplication::translate("Startup", "No skin file found. Application not started."),
+                        QMessageBox::Close);
+        box.exec();
+        return -1;
+    }
+
+    // The theme engine makes ":/Theme/Resources/DefaultTheme15.xml" current here once it exists.
+
+    // Relative resource paths (translations, help) are found beside the executable.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    QTranslator translator;
+    bool wantDefaultFont = true;
+    const QString translationFile = Translation::chooseFile(QDir(QStringLiteral("Lang")));
+    if (!translationFile.isEmpty()) {
+        if (!translator.load(QStringLiteral("Lang/") + translationFile))
+            qInfo("translation %s could not be loaded", qPrintable(translationFile));
+        wantDefaultFont = Translation::wantsDefaultFont(translationFile);
+    }
+    QCoreApplication::installTranslator(&translator);
+
+    if (wantDefaultFont)
+        installApplicationFonts();
+
+    bool startScan = false;
+    if (Settings::scanFolder().isEmpty()) {
+        if (!firstRunSetup())
+            return 0;
+        startScan = true;
+    }
+
+    CSplashScreen splash{QPixmap()};
+    splash.show();
+
+    CVideoTransferWindow window;
+    window.setMinimumSize(930, 601);
+    handOverServer.setReceiver([&window](quint32 marker, const QByteArray &data) {
+        return window.handOver(marker, data);
+    });
+    if (startScan)
+        window.on_toolButton_StartScan_clicked();
+
+    window.show();
+    splash.finish(&window);
+
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
+    const int result = QApplication::exec();
+    handOverServer.setReceiver({});
+    return result;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+// The whole life of the program: single-instance check, application set-up,
+// first-run set-up, splash screen, main window and event loop. Returns the
+// process exit code: -1 for a second copy or a missing resource package,
+// 0 when the first-run set-up was cancelled, else the event loop's result.
+int runTamsel(int argc, char **argv);

@@ -1,0 +1,3 @@
+#include "shelllog.h"
+
+Q_LOGGING_CATEGORY(lcShell, "tamsel.shell")

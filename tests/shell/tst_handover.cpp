@@ -1,0 +1,146 @@
+#include "singleinstance.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+// The hand-over protocol between two copies, in one process: the sending side
+// blocks, so it runs on a worker thread while the receiving side serves the
+// event loop here.
+class TestHandOver : public QObject
+{
+    Q_OBJECT
+
+private:
+    static int sendFromWorker(const QByteArray &argument, int timeoutMs = 5000)
+    {
+        std::atomic<int> result{-2};
+        QThread *worker = QThread::create([&] { result = HandOverServer::send(argument, timeoutMs); });
+        worker->start();
+        // QTRY_* cannot be used in a function that returns a value.
+        QDeadlineTimer deadline(timeoutMs + 5000);
+        while (!worker->isFinished() && !deadline.hasExpired())
+            QTest::qWait(10);
+        worker->wait();
+        delete worker;
+        return result;
+    }
+
+private Q_SLOTS:
+    void secondLockFails()
+    {
+        InstanceLock first;
+        QVERIFY(first.claim());
+        InstanceLock second;
+        QVERIFY(!second.claim());
+    }
+
+    void lockIsReleasedWithItsOwner()
+    {
+        {
+            InstanceLock first;
+            QVERIFY(first.claim());
+        }
+        InstanceLock again;
+        QVERIFY(again.claim());
+    }
+
+    void staleLockOfADeadProcessIsTakenOver()
+    {
+        // Write a lock file as a crashed copy would have left it: the id of a
+        // process that no longer exists.
+        QFile stale(InstanceLock::lockFilePath());
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("999999999\ntamsel\n\n");
+        stale.close();
+        InstanceLock lock;
+        QVERIFY(lock.claim());
+    }
+
+    void handOver_data()
+    {
+        QTest::addColumn<QByteArray>("argument");
+        QTest::addRow("path") << QByteArray("/home/user/Videos/holiday clip.mp4");
+        QTest::addRow("link") << QByteArray("tmk://example.org/video?id=7&q=high");
+        QTest::addRow("utf-8 name") << QString::fromUtf8("/tmp/F\xc3\xbc\xc3\x9f.avi").toLocal8Bit();
+        QTest::addRow("largest allowed") << QByteArray(int(HandOverServer::MaxHandOverBytes) - 1, 'x');
+    }
+    void handOver()
+    {
+        QFETCH(QByteArray, argument);
+        HandOverServer server;
+        QVERIFY(server.listen());
+        QList<QPair<quint32, QByteArray>> received;
+        server.setReceiver([&](quint32 marker, const QByteArray &data) {
+            received.append({marker, data});
+            return true;
+        });
+        QCOMPARE(sendFromWorker(argument), 1);
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received.first().first, HandOverServer::HandOverMarker);
+        QCOMPARE(received.first().second, argument);
+    }
+
+    void receiverMayRefuse()
+    {
+        HandOverServer server;
+        QVERIFY(server.listen());
+        server.setReceiver([](quint32, const QByteArray &) { return false; });
+        QCOMPARE(sendFromWorker("/a.mp4"), 0);
+    }
+
+    void withoutReceiverTheHandOverIsDropped()
+    {
+        HandOverServer server;
+        QVERIFY(server.listen());
+        QCOMPARE(sendFromWorker("/a.mp4"), 0);
+    }
+
+    void oversizedArgumentIsRefusedUnread()
+    {
+        HandOverServer server;
+        QVERIFY(server.listen());
+        bool called = false;
+        server.setReceiver([&](quint32, const QByteArray &) { return called = true; });
+        QCOMPARE(sendFromWorker(QByteArray(int(HandOverServer::MaxHandOverBytes) + 10, 'x')), 0);
+        QVERIFY(!called);
+    }
+
+    void noRunningCopyAnswersMinusOne()
+    {
+        QCOMPARE(sendFromWorker("/a.mp4", 300), -1);
+    }
+
+    void staleSocketFileIsReplaced()
+    {
+        // A socket file whose server is gone, as a killed copy leaves it.
+        const QByteArray path = QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + HandOverServer::serverName());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(fd);
+        QVERIFY(QFile::exists(QFile::decodeName(path)));
+        QCOMPARE(sendFromWorker("/b.mp4", 300), -1);
+
+        HandOverServer server;
+        QVERIFY(server.listen());
+        server.setReceiver([](quint32, const QByteArray &) { return true; });
+        QCOMPARE(sendFromWorker("/b.mp4"), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHandOver)
+#include "tst_handover.moc"

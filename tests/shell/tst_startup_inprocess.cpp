@@ -1,0 +1,168 @@
+#include "startup.h"
+#include "videotransferwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// Runs the program's start-up inside this process, so that its dialogs and
+// window can be inspected and answered. The program creates its own
+// application object; a routine hooked into that object's construction starts
+// a timer that plays the user.
+namespace {
+
+std::function<void()> g_user;
+
+void onApplicationCreated()
+{
+    if (!g_user)
+        return;
+    auto *timer = new QTimer;
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        g_user();
+    });
+    QObject::connect(qApp, &QObject::destroyed, timer, [timer] { delete timer; });
+    timer->start();
+}
+
+int runWithArguments(const QStringList &arguments)
+{
+    static QList<QByteArray> storage;
+    storage.clear();
+    storage << QByteArray(TAMSEL_TEST_PROGRAM);
+    for (const QString &a : arguments)
+        storage << a.toLocal8Bit();
+    static QVector<char *> argv;
+    argv.clear();
+    for (QByteArray &a : storage)
+        argv << a.data();
+    argv << nullptr;
+    return runTamsel(int(storage.size()), argv.data());
+}
+
+QSettings store() { return QSettings(QStringLiteral("Orvak"), QStringLiteral("Orvak Tamsel")); }
+
+} // namespace
+
+class TestStartupInProcess : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        QSettings s = store();
+        s.clear();
+        s.sync();
+        g_user = nullptr;
+    }
+
+#ifdef TAMSEL_WITHOUT_PACKAGE
+    void missingResourcePackageStopsStartUp()
+    {
+        QString title;
+        QString text;
+        g_user = [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                title = box->windowTitle();
+                text = box->text();
+                box->reject();
+            }
+        };
+        QCOMPARE(runWithArguments({}), -1);
+        QCOMPARE(title, QStringLiteral("TSL"));
+        QCOMPARE(text, QStringLiteral("No skin file found. Application not started."));
+    }
+#else
+    void cancelledFirstRunEndsWithoutAWindow()
+    {
+        bool wizardSeen = false;
+        bool windowSeen = false;
+        g_user = [&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                windowSeen |= qobject_cast<CVideoTransferWindow *>(w) != nullptr;
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                wizardSeen = modal->objectName() == QLatin1String("C1stDialog");
+                QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+            }
+        };
+        QCOMPARE(runWithArguments({}), 0);
+        QVERIFY(wizardSeen);
+        QVERIFY(!windowSeen);
+        QVERIFY(!store().contains(QStringLiteral("Settings/ScanFolder")));
+        QVERIFY(!store().contains(QStringLiteral("Settings/MyCollectionFolder")));
+    }
+
+    void finishedFirstRunStartsAScan()
+    {
+        bool scanRequested = false;
+        QString title;
+        QSize minimumSize;
+        QString fontFamily;
+        QString resolvedFamily;
+        g_user = [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
+                return;
+            }
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *window = qobject_cast<CVideoTransferWindow *>(w);
+                if (window && window->isVisible()) {
+                    scanRequested = window->scanRequested();
+                    title = window->windowTitle();
+                    minimumSize = window->minimumSize();
+                    fontFamily = QApplication::font().family();
+                    resolvedFamily = QFontInfo(QApplication::font()).family();
+                    window->close();
+                }
+            }
+        };
+        QCOMPARE(runWithArguments({}), 0);
+        QVERIFY(scanRequested);
+        QCOMPARE(title, QStringLiteral("Orvak Tamsel"));
+        QCOMPARE(minimumSize, QSize(930, 601));
+        // The program asks for its own family and gets the packed font.
+        QCOMPARE(fontFamily, QStringLiteral("Orvak Standard"));
+        QCOMPARE(resolvedFamily, QStringLiteral("Open Sans"));
+        QCOMPARE(store().value(QStringLiteral("Settings/ScanFolder")).toString(), QDir::homePath());
+        QVERIFY(QDir(store().value(QStringLiteral("Settings/MyCollectionFolder")).toString()).exists());
+    }
+
+    void laterStartSkipsTheWizardAndDoesNotScan()
+    {
+        store().setValue(QStringLiteral("Settings/ScanFolder"), QDir::homePath());
+        bool wizardSeen = false;
+        bool scanRequested = true;
+        g_user = [&] {
+            if (QApplication::activeModalWidget())
+                wizardSeen = true;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *window = qobject_cast<CVideoTransferWindow *>(w);
+                if (window && window->isVisible()) {
+                    scanRequested = window->scanRequested();
+                    window->close();
+                }
+            }
+        };
+        QCOMPARE(runWithArguments({}), 0);
+        QVERIFY(!wizardSeen);
+        QVERIFY(!scanRequested);
+    }
+#endif
+};
+
+int main(int argc, char **argv)
+{
+    qAddPreRoutine(onApplicationCreated);
+    TestStartupInProcess test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup_inprocess.moc"
