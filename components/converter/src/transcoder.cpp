@@ -1,0 +1,528 @@
+#include "transcoder.h"
+
+#include "ffmpeg.h"
+#include "source.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cmath>
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+using namespace ConverterComponent;
+
+namespace {
+
+const AVCodec *findVideoEncoder()
+{
+    if (const AVCodec *x264 = avcodec_find_encoder_by_name("libx264"))
+        return x264;
+    return avcodec_find_encoder(AV_CODEC_ID_H264);
+}
+
+const AVCodec *findAudioEncoder()
+{
+    // FFmpeg's own encoder gives plain AAC-LC, which every phone plays.
+    if (const AVCodec *aac = avcodec_find_encoder_by_name("aac"))
+        return aac;
+    return avcodec_find_encoder(AV_CODEC_ID_AAC);
+}
+
+int evenDown(int value)
+{
+    return qMax(2, value & ~1);
+}
+
+int interruptRequested(void *opaque)
+{
+    return static_cast<const std::atomic<bool> *>(opaque)->load() ? 1 : 0;
+}
+
+// Moves the finished file into place without ever replacing an existing one.
+bool publish(const QString &temporary, const QString &target)
+{
+    const QByteArray from = QFile::encodeName(temporary);
+    const QByteArray to = QFile::encodeName(target);
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+#endif
+    // File systems without no-replace renames: a hard link fails if the target exists.
+    if (::link(from.constData(), to.constData()) != 0)
+        return false;
+    ::unlink(from.constData());
+    return true;
+}
+
+// Picks the sample rate the encoder supports that is nearest to the wish.
+int supportedSampleRate(const AVCodec *codec, int wanted)
+{
+    if (!codec->supported_samplerates)
+        return wanted;
+    int best = codec->supported_samplerates[0];
+    for (const int *rate = codec->supported_samplerates; *rate; ++rate) {
+        if (std::abs(*rate - wanted) < std::abs(best - wanted))
+            best = *rate;
+    }
+    return best;
+}
+
+class Transcoder
+{
+public:
+    explicit Transcoder(const TranscodeRequest &request) : m_request(request) {}
+
+    Error run();
+
+private:
+    Error openDecoders();
+    Error openOutput(const QString &path);
+    Error openVideoEncoder();
+    Error openAudioEncoder();
+    Error decodeVideo(AVPacket *packet);
+    Error decodeAudio(AVPacket *packet);
+    Error encodeVideoFrame(const AVFrame *decoded);
+    Error pushAudio(const AVFrame *decoded);
+    Error drainAudioFifo(bool flush);
+    Error encode(AVCodecContext *encoder, AVStream *stream, const AVFrame *frame);
+    void reportProgress(const AVPacket *packet);
+    bool cancelled() const { return m_request.cancel && m_request.cancel->load(); }
+
+    const TranscodeRequest &m_request;
+    Source m_source;
+    ff::Codec m_videoDecoder;
+    ff::Codec m_audioDecoder;
+    ff::Output m_output;
+    ff::Codec m_videoEncoder;
+    ff::Codec m_audioEncoder;
+    AVStream *m_videoOut = nullptr;
+    AVStream *m_audioOut = nullptr;
+    ff::Scaler m_scaler;
+    ff::Resampler m_resampler;
+    ff::Fifo m_fifo;
+    ff::Frame m_decoded{av_frame_alloc()};
+    ff::Packet m_encoded{av_packet_alloc()};
+    FittedPicture m_picture;
+    AVRational m_frameRate{15, 1};
+    int64_t m_nextVideoPts = 0;
+    int64_t m_firstVideoTimestamp = AV_NOPTS_VALUE;
+    int64_t m_audioSamples = 0;
+    int m_lastProgress = -1;
+};
+
+Error Transcoder::openDecoders()
+{
+    if (m_source.videoStream() < 0 || !m_source.videoDecoder())
+        return NoVideoCodec;
+    AVStream *video = m_source.format()->streams[m_source.videoStream()];
+    m_videoDecoder.reset(avcodec_alloc_context3(m_source.videoDecoder()));
+    if (!m_videoDecoder)
+        return OutOfMemory;
+    avcodec_parameters_to_context(m_videoDecoder.get(), video->codecpar);
+    m_videoDecoder->pkt_timebase = video->time_base;
+    m_videoDecoder->thread_count = 0;
+    if (avcodec_open2(m_videoDecoder.get(), m_source.videoDecoder(), nullptr) < 0)
+        return NoVideoCodec;
+
+    if (m_request.config.audioChannels > 0 && m_source.audioStream() >= 0 && m_source.audioDecoder()) {
+        AVStream *audio = m_source.format()->streams[m_source.audioStream()];
+        m_audioDecoder.reset(avcodec_alloc_context3(m_source.audioDecoder()));
+        if (!m_audioDecoder)
+            return OutOfMemory;
+        avcodec_parameters_to_context(m_audioDecoder.get(), audio->codecpar);
+        m_audioDecoder->pkt_timebase = audio->time_base;
+        if (avcodec_open2(m_audioDecoder.get(), m_source.audioDecoder(), nullptr) < 0)
+            m_audioDecoder.reset(); // the video still converts, without sound
+    }
+    return NoError;
+}
+
+Error Transcoder::openVideoEncoder()
+{
+    const AVCodec *codec = findVideoEncoder();
+    if (!codec)
+        return NoVideoCodec;
+    const EncoderConfig &config = m_request.config;
+    const int width = evenDown(int(config.width));
+    const int height = evenDown(int(config.height));
+    m_frameRate = av_d2q(config.frameRate > 0 ? config.frameRate : 15, 100000);
+    m_picture = fitPicture(m_videoDecoder->width, m_videoDecoder->height, av_q2d(m_source.pixelAspect()),
+                           width, height);
+
+    m_videoEncoder.reset(avcodec_alloc_context3(codec));
+    if (!m_videoEncoder)
+        return OutOfMemory;
+    AVCodecContext *encoder = m_videoEncoder.get();
+    encoder->width = width;
+    encoder->height = height;
+    encoder->sample_aspect_ratio = {1, 1};
+    encoder->pix_fmt = AV_PIX_FMT_YUV420P;
+    encoder->time_base = av_inv_q(m_frameRate);
+    encoder->framerate = m_frameRate;
+    encoder->bit_rate = config.videoBitrate;
+    encoder->gop_size = qMax(1, int(std::lround(av_q2d(m_frameRate) * 2)));
+    encoder->thread_count = 0;
+    if (m_output->oformat->flags & AVFMT_GLOBALHEADER)
+        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    // Main profile plays on every phone that plays H.264 at all.
+    av_opt_set(encoder->priv_data, "profile", "main", 0);
+    encoder->profile = FF_PROFILE_H264_MAIN;
+    if (avcodec_open2(encoder, codec, nullptr) < 0)
+        return InternalError;
+    m_videoOut = avformat_new_stream(m_output.get(), nullptr);
+    if (!m_videoOut)
+        return OutOfMemory;
+    avcodec_parameters_from_context(m_videoOut->codecpar, encoder);
+    m_videoOut->time_base = encoder->time_base;
+    m_videoOut->avg_frame_rate = m_frameRate;
+    m_videoOut->sample_aspect_ratio = encoder->sample_aspect_ratio;
+    return NoError;
+}
+
+Error Transcoder::openAudioEncoder()
+{
+    if (!m_audioDecoder)
+        return NoError;
+    const AVCodec *codec = findAudioEncoder();
+    if (!codec)
+        return NoAudioCodec;
+    m_audioEncoder.reset(avcodec_alloc_context3(codec));
+    if (!m_audioEncoder)
+        return OutOfMemory;
+    AVCodecContext *encoder = m_audioEncoder.get();
+    const int channels = qBound(1, int(m_request.config.audioChannels), 2);
+    av_channel_layout_default(&encoder->ch_layout, channels);
+    encoder->sample_rate = supportedSampleRate(codec, int(m_request.config.audioSampleRate ? m_request.config.audioSampleRate : 48000));
+    encoder->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    encoder->bit_rate = m_request.audioBitrate;
+    encoder->profile = FF_PROFILE_AAC_LOW;
+    encoder->time_base = {1, encoder->sample_rate};
+    if (m_output->oformat->flags & AVFMT_GLOBALHEADER)
+        encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (avcodec_open2(encoder, codec, nullptr) < 0)
+        return NoAudioCodec;
+    m_audioOut = avformat_new_stream(m_output.get(), nullptr);
+    if (!m_audioOut)
+        return OutOfMemory;
+    avcodec_parameters_from_context(m_audioOut->codecpar, encoder);
+    m_audioOut->time_base = encoder->time_base;
+
+    SwrContext *resampler = nullptr;
+    if (swr_alloc_set_opts2(&resampler, &encoder->ch_layout, encoder->sample_fmt, encoder->sample_rate,
+                            &m_audioDecoder->ch_layout, m_audioDecoder->sample_fmt, m_audioDecoder->sample_rate,
+                            0, nullptr) < 0)
+        return NoAudioCodec;
+    m_resampler.reset(resampler);
+    if (swr_init(resampler) < 0)
+        return NoAudioCodec;
+    m_fifo.reset(av_audio_fifo_alloc(encoder->sample_fmt, channels, qMax(encoder->frame_size, 1024) * 4));
+    return m_fifo ? NoError : OutOfMemory;
+}
+
+Error Transcoder::openOutput(const QString &path)
+{
+    AVFormatContext *output = nullptr;
+    if (avformat_alloc_output_context2(&output, nullptr, "mp4", QFile::encodeName(path).constData()) < 0 || !output)
+        return InternalError;
+    m_output.reset(output);
+    if (m_request.cancel) {
+        output->interrupt_callback.callback = interruptRequested;
+        output->interrupt_callback.opaque = const_cast<std::atomic<bool> *>(m_request.cancel);
+    }
+    return NoError;
+}
+
+Error Transcoder::encode(AVCodecContext *encoder, AVStream *stream, const AVFrame *frame)
+{
+    int sent = avcodec_send_frame(encoder, frame);
+    if (sent < 0 && sent != AVERROR_EOF)
+        return InternalError;
+    for (;;) {
+        const int received = avcodec_receive_packet(encoder, m_encoded.get());
+        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
+            return NoError;
+        if (received < 0)
+            return InternalError;
+        av_packet_rescale_ts(m_encoded.get(), encoder->time_base, stream->time_base);
+        m_encoded->stream_index = stream->index;
+        const int written = av_interleaved_write_frame(m_output.get(), m_encoded.get());
+        if (written < 0)
+            return cancelled() ? Cancelled : FileReadError;
+    }
+}
+
+Error Transcoder::encodeVideoFrame(const AVFrame *decoded)
+{
+    // Frames are placed on the output's constant frame grid by their time;
+    // frames that fall on an already used slot are dropped, which lowers the
+    // frame rate the way a phone needs it.
+    const AVStream *in = m_source.format()->streams[m_source.videoStream()];
+    int64_t timestamp = decoded->best_effort_timestamp;
+    int64_t slot;
+    if (timestamp == AV_NOPTS_VALUE) {
+        slot = m_nextVideoPts;
+    } else {
+        if (m_firstVideoTimestamp == AV_NOPTS_VALUE)
+            m_firstVideoTimestamp = timestamp;
+        slot = av_rescale_q_rnd(timestamp - m_firstVideoTimestamp, in->time_base, av_inv_q(m_frameRate),
+                                AVRounding(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+    }
+    if (slot < m_nextVideoPts)
+        return NoError;
+
+    ff::Frame frame(av_frame_alloc());
+    if (!frame)
+        return OutOfMemory;
+    frame->format = AV_PIX_FMT_YUV420P;
+    frame->width = m_videoEncoder->width;
+    frame->height = m_videoEncoder->height;
+    if (av_frame_get_buffer(frame.get(), 0) < 0)
+        return OutOfMemory;
+    const bool bars = m_picture.width != frame->width || m_picture.height != frame->height;
+    if (bars) {
+        for (int row = 0; row < frame->height; ++row)
+            memset(frame->data[0] + row * frame->linesize[0], 16, size_t(frame->width));
+        for (int plane = 1; plane < 3; ++plane) {
+            for (int row = 0; row < frame->height / 2; ++row)
+                memset(frame->data[plane] + row * frame->linesize[plane], 128, size_t(frame->width / 2));
+        }
+    }
+    m_scaler.reset(sws_getCachedContext(m_scaler.release(), decoded->width, decoded->height,
+                                        AVPixelFormat(decoded->format), m_picture.width, m_picture.height,
+                                        AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!m_scaler)
+        return InternalError;
+    uint8_t *target[4] = {
+        frame->data[0] + m_picture.y * frame->linesize[0] + m_picture.x,
+        frame->data[1] + (m_picture.y / 2) * frame->linesize[1] + m_picture.x / 2,
+        frame->data[2] + (m_picture.y / 2) * frame->linesize[2] + m_picture.x / 2,
+        nullptr,
+    };
+    sws_scale(m_scaler.get(), decoded->data, decoded->linesize, 0, decoded->height, target, frame->linesize);
+    frame->pts = slot;
+    m_nextVideoPts = slot + 1;
+    return encode(m_videoEncoder.get(), m_videoOut, frame.get());
+}
+
+Error Transcoder::decodeVideo(AVPacket *packet)
+{
+    // Damaged packets are skipped, as players do; only the end counts.
+    avcodec_send_packet(m_videoDecoder.get(), packet);
+    for (;;) {
+        const int received = avcodec_receive_frame(m_videoDecoder.get(), m_decoded.get());
+        if (received == AVERROR(EAGAIN) || received == AVERROR_EOF)
+            return NoError;
+        if (received < 0)
+            return NoError;
+        const Error error = encodeVideoFrame(m_decoded.get());
+        av_frame_unref(m_decoded.get());
+        if (error != NoError)
+            return error;
+    }
+}
+
+Error Transcoder::pushAudio(const AVFrame *decoded)
+{
+    const int capacity = swr_get_out_samples(m_resampler.get(), decoded ? decoded->nb_samples : 0);
+    if (capacity <= 0)
+        return NoError;
+    uint8_t **buffer = nullptr;
+    if (av_samples_alloc_array_and_samples(&buffer, nullptr, m_audioEncoder->ch_layout.nb_channels, capacity,
+                                           m_audioEncoder->sample_fmt, 0) < 0)
+        return OutOfMemory;
+    const int converted = swr_convert(m_resampler.get(), buffer, capacity,
+                                      decoded ? const_cast<const uint8_t **>(decoded->extended_data) : nullptr,
+                                      decoded ? decoded->nb_samples : 0);
+    Error error = NoError;
+    if (converted > 0 && av_audio_fifo_write(m_fifo.get(), reinterpret_cast<void **>(buffer), converted) < converted)
+        error = OutOfMemory;
+    av_freep(&buffer[0]);
+    av_freep(&buffer);
+    return error;
+}
+
+Error Transcoder::drainAudioFifo(bool flush)
+{
+    const int frameSize = m_audioEncoder->frame_size > 0 ? m_audioEncoder->frame_size : 1024;
+    while (av_audio_fifo_size(m_fifo.get()) >= frameSize || (flush && av_audio_fifo_size(m_fifo.get()) > 0)) {
+        const int samples = qMin(frameSize, av_audio_fifo_size(m_fifo.get()));
+        ff::Frame frame(av_frame_alloc());
+        if (!frame)
+            return OutOfMemory;
+        frame->nb_samples = samples;
+        av_channel_layout_copy(&frame->ch_layout, &m_audioEncoder->ch_layout);
+        frame->format = m_audioEncoder->sample_fmt;
+        frame->sample_rate = m_audioEncoder->sample_rate;
+        if (av_frame_get_buffer(frame.get(), 0) < 0)
+            return OutOfMemory;
+        av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void **>(frame->data), samples);
+        frame->pts = m_audioSamples;
+        m_audioSamples += samples;
+        const Error error = encode(m_audioEncoder.get(), m_audioOut, frame.get());
+        if (error != NoError)
+            return error;
+    }
+    return NoError;
+}
+
+Error Transcoder::decodeAudio(AVPacket *packet)
+{
+    avcodec_send_packet(m_audioDecoder.get(), packet);
+    for (;;) {
+        const int received = avcodec_receive_frame(m_audioDecoder.get(), m_decoded.get());
+        if (received < 0)
+            return NoError;
+        Error error = pushAudio(m_decoded.get());
+        av_frame_unref(m_decoded.get());
+        if (error == NoError)
+            error = drainAudioFifo(false);
+        if (error != NoError)
+            return error;
+    }
+}
+
+void Transcoder::reportProgress(const AVPacket *packet)
+{
+    if (!m_request.progress || packet->pts == AV_NOPTS_VALUE)
+        return;
+    const AVFormatContext *format = m_source.format();
+    if (format->duration <= 0)
+        return;
+    const AVStream *stream = format->streams[packet->stream_index];
+    int64_t start = format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time;
+    const int64_t at = av_rescale_q(packet->pts, stream->time_base, AV_TIME_BASE_Q) - start;
+    const int percent = int(qBound(int64_t(0), at * 100 / format->duration, int64_t(100)));
+    if (percent > m_lastProgress) {
+        m_lastProgress = percent;
+        m_request.progress(percent);
+    }
+}
+
+Error Transcoder::run()
+{
+    if (QFileInfo::exists(m_request.outputPath))
+        return TargetProtected;
+    Error error = m_source.open(m_request.sourcePath, m_request.cancel);
+    if (cancelled())
+        return Cancelled;
+    if (error != NoError && error != NoAudioCodec)
+        return error;
+    if ((error = openDecoders()) != NoError)
+        return error;
+
+    // The temporary file lives beside the target so that publishing it is a rename.
+    const QFileInfo target(m_request.outputPath);
+    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName()
+                             + QStringLiteral(".XXXXXX.part"));
+    if (!temporary.open())
+        return TargetProtected;
+    const QString temporaryPath = temporary.fileName();
+    temporary.close();
+
+    if ((error = openOutput(temporaryPath)) != NoError || (error = openVideoEncoder()) != NoError
+        || (error = openAudioEncoder()) != NoError)
+        return error;
+    if (avio_open2(&m_output->pb, QFile::encodeName(temporaryPath).constData(), AVIO_FLAG_WRITE,
+                   &m_output->interrupt_callback, nullptr) < 0)
+        return TargetProtected;
+    AVDictionary *options = nullptr;
+    // The index goes to the front so that phones can start playing at once.
+    av_dict_set(&options, "movflags", "+faststart", 0);
+    const int header = avformat_write_header(m_output.get(), &options);
+    av_dict_free(&options);
+    if (header < 0)
+        return cancelled() ? Cancelled : InternalError;
+
+    if (m_request.progress)
+        m_request.progress(0);
+    ff::Packet packet(av_packet_alloc());
+    for (;;) {
+        if (cancelled())
+            return Cancelled;
+        const int read = av_read_frame(m_source.format(), packet.get());
+        if (read == AVERROR_EOF)
+            break;
+        if (read < 0) {
+            if (cancelled() || read == AVERROR_EXIT)
+                return Cancelled;
+            // A damaged tail ends the conversion with what was read so far.
+            if (read == AVERROR_INVALIDDATA)
+                break;
+            return FileReadError;
+        }
+        if (packet->stream_index == m_source.videoStream()) {
+            reportProgress(packet.get());
+            error = decodeVideo(packet.get());
+        } else if (m_audioDecoder && packet->stream_index == m_source.audioStream()) {
+            error = decodeAudio(packet.get());
+        }
+        av_packet_unref(packet.get());
+        if (error != NoError)
+            return error;
+    }
+
+    if ((error = decodeVideo(nullptr)) != NoError || (error = encode(m_videoEncoder.get(), m_videoOut, nullptr)) != NoError)
+        return error;
+    if (m_audioDecoder) {
+        if ((error = decodeAudio(nullptr)) != NoError || (error = pushAudio(nullptr)) != NoError
+            || (error = drainAudioFifo(true)) != NoError
+            || (error = encode(m_audioEncoder.get(), m_audioOut, nullptr)) != NoError)
+            return error;
+    }
+    if (m_nextVideoPts == 0)
+        return NoUsableStream;
+    if (av_write_trailer(m_output.get()) < 0)
+        return cancelled() ? Cancelled : FileReadError;
+    if (avio_closep(&m_output->pb) < 0)
+        return FileReadError;
+    if (cancelled())
+        return Cancelled;
+    QFile::setPermissions(temporaryPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (!publish(temporaryPath, m_request.outputPath))
+        return TargetProtected;
+    if (m_request.progress)
+        m_request.progress(100);
+    return NoError;
+}
+
+} // namespace
+
+FittedPicture fitPicture(int sourceWidth, int sourceHeight, double pixelAspect, int frameWidth, int frameHeight)
+{
+    FittedPicture fitted{frameWidth, frameHeight, 0, 0};
+    if (sourceWidth <= 0 || sourceHeight <= 0 || frameWidth <= 0 || frameHeight <= 0)
+        return fitted;
+    const double shownWidth = sourceWidth * (pixelAspect > 0 ? pixelAspect : 1.0);
+    const double scale = std::min(frameWidth / shownWidth, double(frameHeight) / sourceHeight);
+    fitted.width = qMin(frameWidth, evenDown(int(std::lround(shownWidth * scale))));
+    fitted.height = qMin(frameHeight, evenDown(int(std::lround(sourceHeight * scale))));
+    // Within a pixel or two of the frame, fill it rather than leave a sliver of bar.
+    if (frameWidth - fitted.width <= 2)
+        fitted.width = frameWidth;
+    if (frameHeight - fitted.height <= 2)
+        fitted.height = frameHeight;
+    fitted.x = ((frameWidth - fitted.width) / 2) & ~1;
+    fitted.y = ((frameHeight - fitted.height) / 2) & ~1;
+    return fitted;
+}
+
+bool haveVideoEncoder()
+{
+    return findVideoEncoder() != nullptr;
+}
+
+bool haveAudioEncoder()
+{
+    return findAudioEncoder() != nullptr;
+}
+
+ConverterComponent::Error transcode(const TranscodeRequest &request)
+{
+    return Transcoder(request).run();
+}

@@ -1,0 +1,400 @@
+#include "componentevent.h"
+#include "mediaclips.h"
+#include "videoconvertercomponent.h"
+
+#include <QLibrary>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using namespace ConverterComponent;
+
+namespace {
+
+struct Event final : EndEvent
+{
+    void set() override { semaphore.release(); }
+    QSemaphore semaphore;
+};
+
+struct ProgressRecorder final : QObject
+{
+    bool event(QEvent *e) override
+    {
+        if (ComponentEvent::isComponentEvent(e)) {
+            auto *c = static_cast<ComponentEvent *>(e);
+            events.append({int(c->kind()), int(c->wParam())});
+            return true;
+        }
+        return QObject::event(e);
+    }
+    QList<QPair<int, int>> events;
+};
+
+// The library as the program gets it: loaded by name at run time.
+struct Component
+{
+    Component()
+    {
+        library.setFileName(qEnvironmentVariable("TAMSEL_BIN_DIR") + QStringLiteral("/libtamselconverter.so"));
+        auto create = reinterpret_cast<TamselConverterFactory>(library.resolve(TAMSEL_CONVERTER_FACTORY));
+        converter = create ? create() : nullptr;
+    }
+    ~Component()
+    {
+        if (converter)
+            converter->release();
+    }
+    QLibrary library;
+    IVideoConverter *converter = nullptr;
+};
+
+const char16_t *wide(const QString &text)
+{
+    return reinterpret_cast<const char16_t *>(text.utf16());
+}
+
+EncoderConfig config(int width, int height, double rate, int kbps, int channels, int sampleRate = 48000)
+{
+    EncoderConfig c;
+    c.width = quint32(width);
+    c.height = quint32(height);
+    c.frameRate = rate;
+    c.videoBitrate = quint32(kbps * 1024);
+    c.audioChannels = quint8(channels);
+    c.audioSampleRate = quint32(sampleRate);
+    return c;
+}
+
+} // namespace
+
+class TestConverterComponent : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_clip720;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // Opens, configures and runs one conversion to its end; returns the final error number.
+    qint32 convert(IVideoConverter *c, const QString &source, const EncoderConfig &cfg, const QString &outputBase,
+                   quint32 audioBps = 128000, QObject *progress = nullptr)
+    {
+        quint16 kind = 0;
+        qint32 error = -1;
+        if (c->openFile(wide(source), &kind, &error) < 0)
+            return error;
+        AudioRecord audio;
+        audio.bitrate = audioBps;
+        quint8 params[45] = {};
+        if (c->configure(&cfg, params, sizeof params, &audio, sizeof audio, &error) < 0)
+            return error;
+        Event done;
+        c->setEndEvent(&done, 2);
+        if (progress)
+            c->setProgressTarget(progress, 0, 100);
+        if (c->start(wide(outputBase), 11, &error) < 0)
+            return error;
+        while (!done.semaphore.tryAcquire(1, 50))
+            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        c->finalResult(&error);
+        c->closeFile();
+        return error;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        Component component;
+        QVERIFY2(component.converter, qPrintable(component.library.errorString()));
+        m_clip720 = path(QStringLiteral("hd.mp4"));
+        MediaClips::ClipSpec spec;
+        spec.width = 1280;
+        spec.height = 720;
+        spec.rate = 25;
+        QString log;
+        QVERIFY2(MediaClips::make(m_clip720, spec, &log), qPrintable(log));
+    }
+
+    void openReportsProperties()
+    {
+        Component c;
+        quint16 kind = 0;
+        qint32 error = -1;
+        QCOMPARE(c.converter->openFile(wide(m_clip720), &kind, &error), Ok);
+        QCOMPARE(error, qint32(NoError));
+        QCOMPARE(kind, quint16(1));
+        const MediaInfo *info = nullptr;
+        QCOMPARE(c.converter->mediaInfo(&info), Ok);
+        QCOMPARE(info->width, quint16(1280));
+        QCOMPARE(info->height, quint16(720));
+        QCOMPARE(info->frameRate, 25.0);
+        QVERIFY2(info->durationMs >= 1900 && info->durationMs <= 2100, qPrintable(QString::number(info->durationMs)));
+        QCOMPARE(info->sampleRate, quint32(44100));
+        QCOMPARE(info->channels, quint8(2));
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<qint32>("expected");
+        QTest::addRow("missing file") << QStringLiteral("missing.mp4") << QByteArray() << qint32(FileAccessProblem);
+        QTest::addRow("text named avi") << QStringLiteral("notes.avi") << QByteArray("just some text\n").repeated(50)
+                                       << qint32(UnsupportedFileType);
+        QTest::addRow("empty file") << QStringLiteral("empty.mp4") << QByteArray("") << qint32(UnsupportedFileType);
+        QTest::addRow("folder") << QStringLiteral("folder.mp4") << QByteArray("<dir>") << qint32(FileAccessProblem);
+    }
+    void openFailures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(qint32, expected);
+        const QString file = path(name);
+        if (content == "<dir>") {
+            QVERIFY(QDir().mkpath(file));
+        } else if (!name.startsWith(QLatin1String("missing"))) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        Component c;
+        quint16 kind = 0;
+        qint32 error = -1;
+        QVERIFY(c.converter->openFile(wide(file), &kind, &error) < 0);
+        QCOMPARE(error, expected);
+        const MediaInfo *info = nullptr;
+        QVERIFY(c.converter->mediaInfo(&info) < 0);
+    }
+
+    void truncatedFileIsUnsupported()
+    {
+        // Without faststart the index sits at the end; cut it off.
+        QFile whole(m_clip720);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QString cut = path(QStringLiteral("cut.mp4"));
+        QFile truncated(cut);
+        QVERIFY(truncated.open(QIODevice::WriteOnly));
+        truncated.write(whole.read(whole.size() / 2));
+        truncated.close();
+        const QStringList boxes = MediaClips::topLevelBoxes(m_clip720);
+        if (boxes.indexOf(QStringLiteral("moov")) < boxes.indexOf(QStringLiteral("mdat")))
+            QSKIP("the generated clip has its index in front");
+        Component c;
+        quint16 kind = 0;
+        qint32 error = -1;
+        QVERIFY(c.converter->openFile(wide(cut), &kind, &error) < 0);
+        QCOMPARE(error, qint32(UnsupportedFileType));
+    }
+
+    void convertsToPhoneReadyMp4_data()
+    {
+        QTest::addColumn<int>("sourceWidth");
+        QTest::addColumn<int>("sourceHeight");
+        QTest::addColumn<bool>("sourceAudio");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<int>("kbps");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("expectedChannels");
+        QTest::addRow("hd to 320x240 stereo") << 1280 << 720 << true << 320 << 240 << 15.0 << 384 << 2 << 2;
+        QTest::addRow("small source to 128x96") << 176 << 144 << true << 128 << 96 << 15.0 << 128 << 2 << 2;
+        QTest::addRow("audio off") << 640 << 480 << true << 320 << 240 << 12.5 << 192 << 0 << 0;
+        QTest::addRow("mono") << 640 << 480 << true << 320 << 240 << 15.0 << 192 << 1 << 1;
+        QTest::addRow("source without audio") << 320 << 240 << false << 320 << 240 << 15.0 << 192 << 2 << 0;
+    }
+    void convertsToPhoneReadyMp4()
+    {
+        QFETCH(int, sourceWidth);
+        QFETCH(int, sourceHeight);
+        QFETCH(bool, sourceAudio);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(double, rate);
+        QFETCH(int, kbps);
+        QFETCH(int, channels);
+        QFETCH(int, expectedChannels);
+
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
+        QString source = m_clip720;
+        if (sourceWidth != 1280) {
+            source = path(tag + QStringLiteral("-src.avi"));
+            MediaClips::ClipSpec spec;
+            spec.width = sourceWidth;
+            spec.height = sourceHeight;
+            spec.audio = sourceAudio;
+            spec.audioCodec = QStringLiteral("pcm_s16le");
+            QString log;
+            QVERIFY2(MediaClips::make(source, spec, &log), qPrintable(log));
+        }
+        const QString base = path(tag + QStringLiteral("-out"));
+        Component c;
+        QCOMPARE(convert(c.converter, source, config(width, height, rate, kbps, channels), base), qint32(NoError));
+
+        const QString output = base + QStringLiteral(".mp4");
+        const QJsonObject probed = MediaClips::probe(output);
+        const QJsonObject video = MediaClips::stream(probed, QStringLiteral("video"));
+        QCOMPARE(video.value(QStringLiteral("codec_name")).toString(), QStringLiteral("h264"));
+        QCOMPARE(video.value(QStringLiteral("profile")).toString(), QStringLiteral("Main"));
+        QCOMPARE(video.value(QStringLiteral("pix_fmt")).toString(), QStringLiteral("yuv420p"));
+        QCOMPARE(video.value(QStringLiteral("width")).toInt(), width);
+        QCOMPARE(video.value(QStringLiteral("height")).toInt(), height);
+        QCOMPARE(MediaClips::rational(video.value(QStringLiteral("avg_frame_rate")).toString()), rate);
+        // A two-second test picture is hard to hold to a rate; stay within reason.
+        const double bitrate = video.value(QStringLiteral("bit_rate")).toString().toDouble();
+        QVERIFY2(bitrate > 0 && bitrate < kbps * 1024 * 2.0, qPrintable(QString::number(bitrate)));
+
+        const QJsonObject audio = MediaClips::stream(probed, QStringLiteral("audio"));
+        if (expectedChannels == 0) {
+            QVERIFY(audio.isEmpty());
+        } else {
+            QCOMPARE(audio.value(QStringLiteral("codec_name")).toString(), QStringLiteral("aac"));
+            QCOMPARE(audio.value(QStringLiteral("profile")).toString(), QStringLiteral("LC"));
+            QCOMPARE(audio.value(QStringLiteral("channels")).toInt(), expectedChannels);
+            QCOMPARE(audio.value(QStringLiteral("sample_rate")).toString(), QStringLiteral("48000"));
+        }
+        const double duration = probed.value(QStringLiteral("format")).toObject().value(QStringLiteral("duration")).toString().toDouble();
+        QVERIFY2(qAbs(duration - 2.0) < 0.25, qPrintable(QString::number(duration)));
+
+        const QStringList boxes = MediaClips::topLevelBoxes(output);
+        QVERIFY2(boxes.indexOf(QStringLiteral("moov")) >= 0
+                     && boxes.indexOf(QStringLiteral("moov")) < boxes.indexOf(QStringLiteral("mdat")),
+                 qPrintable(boxes.join(QLatin1Char(' '))));
+        // Nothing but the result is left in the folder.
+        for (const QString &entry : MediaClips::allEntries(m_dir.path()))
+            QVERIFY2(!entry.startsWith(QLatin1Char('.')), qPrintable(entry));
+    }
+
+    void widePictureIsLetterboxedNotStretched()
+    {
+        const QString base = path(QStringLiteral("letterbox"));
+        Component c;
+        QCOMPARE(convert(c.converter, m_clip720, config(320, 240, 15, 384, 0), base), qint32(NoError));
+        const QByteArray luma = MediaClips::firstFrameLuma(base + QStringLiteral(".mp4"));
+        QCOMPARE(luma.size(), 320 * 240);
+        // 16:9 in 4:3 is 320x180 with 30 rows of black above and below.
+        auto rowMean = [&](int row) {
+            int sum = 0;
+            for (int x = 0; x < 320; ++x)
+                sum += quint8(luma[row * 320 + x]);
+            return sum / 320;
+        };
+        QVERIFY2(rowMean(5) <= 20, qPrintable(QString::number(rowMean(5))));
+        QVERIFY2(rowMean(235) <= 20, qPrintable(QString::number(rowMean(235))));
+        QVERIFY2(rowMean(120) > 40, qPrintable(QString::number(rowMean(120))));
+    }
+
+    void progressIsPostedToTheTarget()
+    {
+        ProgressRecorder recorder;
+        Component c;
+        QCOMPARE(convert(c.converter, m_clip720, config(320, 240, 15, 192, 2), path(QStringLiteral("progress")),
+                         128000, &recorder),
+                 qint32(NoError));
+        QVERIFY(!recorder.events.isEmpty());
+        QCOMPARE(recorder.events.first(), qMakePair(int(ComponentEvent::PassBegins), 100));
+        int last = -1;
+        for (int i = 1; i < recorder.events.size(); ++i) {
+            QCOMPARE(recorder.events.at(i).first, int(ComponentEvent::PassPosition));
+            QVERIFY(recorder.events.at(i).second >= last);
+            last = recorder.events.at(i).second;
+        }
+        QCOMPARE(last, 100);
+        quint8 passes = 0;
+        QCOMPARE(c.converter->passCount(nullptr, &passes), Ok);
+        QCOMPARE(passes, quint8(1));
+    }
+
+    void cancelFromAnotherThreadLeavesNothing()
+    {
+        QTemporaryDir out;
+        MediaClips::ClipSpec spec;
+        spec.width = 1280;
+        spec.height = 720;
+        spec.seconds = 20;
+        const QString source = path(QStringLiteral("long.mp4"));
+        QVERIFY(MediaClips::make(source, spec));
+
+        Component c;
+        quint16 kind = 0;
+        qint32 error = -1;
+        QCOMPARE(c.converter->openFile(wide(source), &kind, &error), Ok);
+        const EncoderConfig cfg = config(1280, 720, 25, 2000, 2);
+        AudioRecord audio;
+        QCOMPARE(c.converter->configure(&cfg, nullptr, 0, &audio, sizeof audio, &error), Ok);
+        Event done;
+        c.converter->setEndEvent(&done, 2);
+        ProgressRecorder recorder;
+        c.converter->setProgressTarget(&recorder, 0, 100);
+        const QString base = out.filePath(QStringLiteral("long"));
+        QCOMPARE(c.converter->start(wide(base), 11, &error), Ok);
+        // Cancel once the conversion is under way, from a thread of its own.
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.events.size() >= 3, 60000);
+        QThread *canceller = QThread::create([&] { c.converter->cancel(); });
+        canceller->start();
+        QVERIFY(done.semaphore.tryAcquire(1, 60000));
+        canceller->wait();
+        delete canceller;
+        QVERIFY(c.converter->finalResult(&error) < 0);
+        QCOMPARE(error, qint32(Cancelled));
+        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+    }
+
+    void existingTargetIsNeverReplaced()
+    {
+        const QString base = path(QStringLiteral("taken"));
+        QFile existing(base + QStringLiteral(".mp4"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("keep me");
+        existing.close();
+        Component c;
+        QCOMPARE(convert(c.converter, m_clip720, config(320, 240, 15, 192, 2), base), qint32(TargetProtected));
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("keep me"));
+    }
+
+    void missingOutputFolderFails()
+    {
+        Component c;
+        QCOMPARE(convert(c.converter, m_clip720, config(320, 240, 15, 192, 2),
+                         path(QStringLiteral("no/such/folder/out"))),
+                 qint32(TargetProtected));
+    }
+
+    void badConfigurationIsRefused_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<int>("kbps");
+        QTest::addRow("zero size") << 0 << 0 << 15.0 << 192;
+        QTest::addRow("zero rate") << 320 << 240 << 0.0 << 192;
+        QTest::addRow("zero bit rate") << 320 << 240 << 15.0 << 0;
+        QTest::addRow("absurd size") << 100000 << 240 << 15.0 << 192;
+    }
+    void badConfigurationIsRefused()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(double, rate);
+        QFETCH(int, kbps);
+        Component c;
+        quint16 kind = 0;
+        qint32 error = -1;
+        QCOMPARE(c.converter->openFile(wide(m_clip720), &kind, &error), Ok);
+        const EncoderConfig cfg = config(width, height, rate, kbps, 2);
+        QVERIFY(c.converter->configure(&cfg, nullptr, 0, nullptr, 0, &error) < 0);
+        QCOMPARE(error, qint32(InternalError));
+        QVERIFY(c.converter->start(wide(path(QStringLiteral("never"))), 11, &error) < 0);
+        QVERIFY(!QFile::exists(path(QStringLiteral("never.mp4"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConverterComponent)
+#include "tst_convertercomponent.moc"
