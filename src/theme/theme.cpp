@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 CTheme *s_current = nullptr;
@@ -32,6 +34,19 @@ T lookup(const QHash<int, QHash<int, T>> &table, int element, int state)
     if (byElement == table.constEnd())
         return T();
     return byElement->value(state);
+}
+
+template <typename T>
+QVector<CTheme::Key> keysOf(const QHash<int, QHash<int, T>> &table)
+{
+    QVector<CTheme::Key> keys;
+    for (auto element = table.cbegin(); element != table.cend(); ++element)
+        for (auto state = element->cbegin(); state != element->cend(); ++state)
+            keys.append({element.key(), state.key()});
+    std::sort(keys.begin(), keys.end(), [](const CTheme::Key &a, const CTheme::Key &b) {
+        return a.element != b.element ? a.element < b.element : unsigned(a.state) < unsigned(b.state);
+    });
+    return keys;
 }
 
 QSize logicalSize(const QPixmap &pixmap)
@@ -223,6 +238,26 @@ void CTheme::drawCentered(QPainter *painter, const QPixmap &pixmap, const QRect 
     painter->drawPixmap(QPoint(rect.left() + (rect.width() - size.width()) / 2,
                                rect.top() + (rect.height() - size.height()) / 2),
                         pixmap);
+}
+
+QVector<CTheme::Key> CTheme::imageKeys() const
+{
+    return keysOf(m_images);
+}
+
+QVector<CTheme::Key> CTheme::animationKeys() const
+{
+    return keysOf(m_animations);
+}
+
+QVector<CTheme::Key> CTheme::colorKeys() const
+{
+    return keysOf(m_colors);
+}
+
+QVector<CTheme::Key> CTheme::paintModeKeys() const
+{
+    return keysOf(m_paintModes);
 }
 
 void CTheme::setImage(int element, int state, const QPixmap &image)

@@ -222,6 +222,18 @@ public:
 
     qreal devicePixelRatio() const { return m_devicePixelRatio; }
 
+    // Every (element, state) under which this theme stores something, sorted;
+    // for tools that show a whole theme.
+    struct Key
+    {
+        int element;
+        int state;
+    };
+    QVector<Key> imageKeys() const;
+    QVector<Key> animationKeys() const;
+    QVector<Key> colorKeys() const;
+    QVector<Key> paintModeKeys() const;
+
 private:
     friend class ThemeXmlHandler;
 
