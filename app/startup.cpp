@@ -4,6 +4,7 @@
 #include "settingsstore.h"
 #include "singleinstance.h"
 #include "splashscreen.h"
+#include "theme.h"
 #include "translation.h"
 #include "videotransferwindow.h"
 
@@ -20,6 +21,16 @@
 namespace {
 
 const char *const kResourceRoot = "/Theme/";
+
+// Keeps the loaded theme current for the run and deletes it on the way out:
+// after the translator, before the application object.
+class CurrentTheme
+{
+public:
+    explicit CurrentTheme(CTheme *theme) { CTheme::setCurrent(theme); }
+    ~CurrentTheme() { CTheme::setCurrent(nullptr); }
+    Q_DISABLE_COPY_MOVE(CurrentTheme)
+};
 
 // The packed fonts carry their own family names; the program asks for its
 // own family names everywhere, which map onto them here.
@@ -73,7 +84,8 @@ int runTamsel(int argc, char **argv)
         return -1;
     }
 
-    // The theme engine makes ":/Theme/Resources/DefaultTheme15.xml" current here once it exists.
+    // A theme that cannot be read leaves the program unthemed, not stopped.
+    const CurrentTheme theme(new CTheme(QStringLiteral(":/Theme/Resources/DefaultTheme15.xml"), QStringLiteral(":/Theme/")));
 
     // Relative resource paths (translations, help) are found beside the executable.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
@@ -98,7 +110,7 @@ int runTamsel(int argc, char **argv)
         startScan = true;
     }
 
-    CSplashScreen splash{QPixmap()};
+    CSplashScreen splash{CTheme::pixmap(CTheme::SplashScreen)};
     splash.show();
 
     CVideoTransferWindow window;
