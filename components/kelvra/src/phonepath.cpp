@@ -1,0 +1,92 @@
+#include "phonepath.h"
+
+#include <QFileInfo>
+
+namespace kelvra {
+
+namespace {
+
+// Characters no phone file system accepts in a name.
+bool validName(const QString &name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    static const QString forbidden = QStringLiteral("<>:\"/\\|?*");
+    for (QChar c : name) {
+        if (c.unicode() < 0x20 || forbidden.contains(c))
+            return false;
+    }
+    return true;
+}
+
+// The folder on disk can hold no longer name than this many bytes.
+constexpr int s_nameMaxBytes = 255;
+
+} // namespace
+
+QString driveName(int memory)
+{
+    return QString(QChar(memory == 0 ? u'C' : char16_t(u'D' + memory))) + QLatin1Char(':');
+}
+
+KELV_RESULT checkFolderName(const QString &name)
+{
+    if (!validName(name))
+        return KELV_ERR_FOLDER_NAME_INVALID;
+    if (name.toUtf8().size() > s_nameMaxBytes)
+        return KELV_ERR_FOLDER_PATH_TOO_LONG;
+    return KELV_OK;
+}
+
+KELV_RESULT checkFileName(const PhonePath &folder, const QString &name)
+{
+    if (!validName(name))
+        return KELV_ERR_FILE_NAME_INVALID;
+    if (name.toUtf8().size() > s_nameMaxBytes || folder.text.size() + 1 + name.size() > KELV_MAX_FILE_PATH)
+        return KELV_ERR_FILE_PATH_TOO_LONG;
+    return KELV_OK;
+}
+
+KELV_RESULT resolveFolder(const Phone &phone, const QString &path, PhonePath &out)
+{
+    out = PhonePath();
+    if (!path.startsWith(QLatin1String("\\\\")))
+        return KELV_ERR_FOLDER_INVALID;
+    QString text = path;
+    if (text.size() > 2 && text.endsWith(QLatin1Char('\\')))
+        text.chop(1);
+    // The limit counts a trailing backslash.
+    if (text.size() + 1 > KELV_MAX_FOLDER_PATH)
+        return KELV_ERR_FOLDER_PATH_TOO_LONG;
+    out.text = text;
+    if (text.size() == 2) {
+        out.isRoot = true;
+        return KELV_OK;
+    }
+    const QString rest = text.mid(2);
+    if (rest.size() < 2 || rest.at(1) != QLatin1Char(':') || (rest.size() > 2 && rest.at(2) != QLatin1Char('\\')))
+        return KELV_ERR_FOLDER_INVALID;
+    const char16_t letter = rest.at(0).toUpper().unicode();
+    int memory = -1;
+    if (letter == u'C')
+        memory = 0;
+    else if (letter >= u'E' && letter <= u'Y')
+        memory = letter - u'D';
+    if (memory < 0 || memory >= phone.memories.size())
+        return KELV_ERR_FOLDER_INVALID;
+    out.memory = memory;
+    out.local = phone.memories.at(memory).path;
+    if (!QFileInfo(out.local).isDir())
+        return KELV_ERR_FOLDER_INVALID; // the card is not there
+    const QStringList parts = rest.mid(3).split(QLatin1Char('\\'));
+    if (rest.size() > 3) {
+        for (const QString &part : parts) {
+            if (const KELV_RESULT r = checkFolderName(part); r < 0)
+                return r;
+            out.local += QLatin1Char('/') + part;
+        }
+    }
+    return KELV_OK;
+}
+
+} // namespace kelvra

@@ -1,0 +1,312 @@
+#include "kelvra_p.h"
+#include "kelvrapaths.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+#include <QXmlStreamWriter>
+
+#include <cstdio>
+
+namespace kelvra {
+
+QString fromWide(const wchar_t *text)
+{
+    return text ? QString::fromWCharArray(text) : QString();
+}
+
+wchar_t *dupWide(const QString &text)
+{
+    auto *copy = static_cast<wchar_t *>(std::malloc((size_t(text.size()) + 1) * sizeof(wchar_t)));
+    if (!copy)
+        return nullptr;
+    const int n = text.toWCharArray(copy);
+    copy[n] = L'\0';
+    return copy;
+}
+
+uint32_t Phone::bestMedia() const
+{
+    uint32_t best = 0;
+    for (uint32_t m : media)
+        best = std::max(best, m);
+    return best;
+}
+
+namespace {
+
+using Sections = QHash<QString, QHash<QString, QString>>;
+
+// A small INI reader: "[Section]", "Key=Value", whole-line comments starting
+// with ';' or '#', and a ';' after white space ending a value. Backslashes
+// are kept as they are, because phone paths are full of them.
+Sections parseIni(const QByteArray &bytes)
+{
+    Sections sections;
+    QString section;
+    const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            const int end = line.indexOf(QLatin1Char(']'));
+            section = end > 0 ? line.mid(1, end - 1).trimmed() : QString();
+            sections[section];
+            continue;
+        }
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            continue;
+        QString value = line.mid(eq + 1);
+        static const QRegularExpression comment(QStringLiteral("\\s;"));
+        const int c = value.indexOf(comment);
+        if (c >= 0)
+            value.truncate(c);
+        sections[section][line.left(eq).trimmed()] = value.trimmed();
+    }
+    return sections;
+}
+
+bool plainText(const QString &text, int maxLength, const QString &forbidden)
+{
+    if (text.isEmpty() || text.size() > maxLength)
+        return false;
+    for (QChar c : text) {
+        if (c.unicode() < 0x20 || forbidden.contains(c))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool readManifest(const QString &phoneFolder, Phone &phone, QString &error)
+{
+    QFile file(phoneFolder + QStringLiteral("/" KELV_MANIFEST_FILE_NAME));
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot read the manifest: ") + file.errorString();
+        return false;
+    }
+    if (file.size() > 64 * 1024) {
+        error = QStringLiteral("the manifest is larger than 64 KiB");
+        return false;
+    }
+    phone = Phone();
+    phone.folder = phoneFolder;
+    phone.manifest = file.readAll();
+    const Sections ini = parseIni(phone.manifest);
+    const auto general = ini.value(QStringLiteral("Phone"));
+
+    phone.serialNumber = general.value(QStringLiteral("SerialNumber"));
+    static const QRegularExpression serialRule(QStringLiteral("^[A-Za-z0-9_-][A-Za-z0-9._-]{0,63}$"));
+    if (!serialRule.match(phone.serialNumber).hasMatch()) {
+        error = QStringLiteral("[Phone] SerialNumber must be 1 to 64 letters, digits, '.', '_' or '-'");
+        return false;
+    }
+    phone.friendlyName = general.value(QStringLiteral("FriendlyName"));
+    if (!plainText(phone.friendlyName, 128, QString())) {
+        error = QStringLiteral("[Phone] FriendlyName must be 1 to 128 printable characters");
+        return false;
+    }
+    // Both become part of a configuration file name.
+    const QString forbiddenInNames = QStringLiteral("/\\;:*?\"<>|");
+    phone.manufacturer = general.value(QStringLiteral("Manufacturer"), QStringLiteral("Orvak"));
+    phone.model = general.value(QStringLiteral("Model"), QStringLiteral("Unknown"));
+    if (!plainText(phone.manufacturer, 64, forbiddenInNames) || !plainText(phone.model, 64, forbiddenInNames)
+        || phone.manufacturer.startsWith(QLatin1Char('.')) || phone.model.startsWith(QLatin1Char('.'))) {
+        error = QStringLiteral("[Phone] Manufacturer and Model must be 1 to 64 characters without / \\ ; : * ? \" < > |");
+        return false;
+    }
+    const QStringList media = general.value(QStringLiteral("Media"), QStringLiteral("16")).split(QLatin1Char(','));
+    for (const QString &m : media) {
+        bool ok = false;
+        const uint value = m.trimmed().toUInt(&ok);
+        if (!ok || value == 0) {
+            error = QStringLiteral("[Phone] Media must be a comma list of positive numbers");
+            return false;
+        }
+        phone.media.append(value);
+    }
+
+    QSet<QString> types;
+    for (int i = 0; i < KELV_MAX_MEMORIES; ++i) {
+        const QString name = QStringLiteral("Memory") + QString::number(i);
+        if (!ini.contains(name))
+            break;
+        const auto section = ini.value(name);
+        Memory memory;
+        memory.type = section.value(QStringLiteral("Type"));
+        if (!plainText(memory.type, 64, QStringLiteral(",")) || memory.type == QLatin1String("N/A")
+            || types.contains(memory.type)) {
+            error = QStringLiteral("[%1] Type must be a unique name without commas").arg(name);
+            return false;
+        }
+        types.insert(memory.type);
+        const QString path = section.value(QStringLiteral("Path"));
+        if (path.isEmpty()) {
+            error = QStringLiteral("[%1] Path is missing").arg(name);
+            return false;
+        }
+        memory.path = QDir::cleanPath(QDir(phoneFolder).absoluteFilePath(path));
+        bool ok = false;
+        memory.capacity = section.value(QStringLiteral("Capacity")).toLongLong(&ok);
+        if (!ok || memory.capacity <= 0) {
+            error = QStringLiteral("[%1] Capacity must be a positive number of bytes").arg(name);
+            return false;
+        }
+        phone.memories.append(memory);
+    }
+    if (phone.memories.isEmpty()) {
+        error = QStringLiteral("the manifest has no [Memory0] section");
+        return false;
+    }
+    const auto video = ini.value(QStringLiteral("Video"));
+    phone.maxBitrate = video.value(QStringLiteral("MaxBitrate"));
+    phone.wallpaperSize = video.value(QStringLiteral("ImgWallpaperSize"));
+    phone.picture = video.value(QStringLiteral("Picture"));
+    return true;
+}
+
+namespace {
+
+std::mutex s_reportMutex;
+QSet<QString> s_reported;
+
+void reportOnce(const QString &folder, const QString &error)
+{
+    std::lock_guard<std::mutex> lock(s_reportMutex);
+    const QString line = folder + QStringLiteral(": ") + error;
+    if (s_reported.contains(line))
+        return;
+    s_reported.insert(line);
+    std::fprintf(stderr, "kelvra: ignoring phone %s\n", line.toLocal8Bit().constData());
+}
+
+} // namespace
+
+QList<Phone> scanPhones()
+{
+    QList<Phone> phones;
+    QSet<QString> serials;
+    const QDir devices(KelvraPaths::devicesFolder());
+    const QStringList folders = devices.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : folders) {
+        const QString folder = devices.absoluteFilePath(name);
+        if (!QFileInfo::exists(folder + QStringLiteral("/" KELV_MANIFEST_FILE_NAME)))
+            continue;
+        Phone phone;
+        QString error;
+        if (!readManifest(folder, phone, error)) {
+            reportOnce(folder, error);
+            continue;
+        }
+        if (serials.contains(phone.serialNumber)) {
+            reportOnce(folder, QStringLiteral("serial number %1 is already used by another phone").arg(phone.serialNumber));
+            continue;
+        }
+        serials.insert(phone.serialNumber);
+        phones.append(phone);
+    }
+    return phones;
+}
+
+bool findPhone(const QString &serialNumber, Phone &phone)
+{
+    const QList<Phone> phones = scanPhones();
+    for (const Phone &p : phones) {
+        if (p.serialNumber == serialNumber) {
+            phone = p;
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+std::mutex s_configMutex;
+QHash<QString, QByteArray> s_written; // serial number -> manifest hash
+
+bool writeXml(const QString &path, const std::function<void(QXmlStreamWriter &)> &body)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QXmlStreamWriter xml(&file);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(4);
+    xml.writeStartDocument();
+    xml.writeStartElement(QStringLiteral("ConfServer"));
+    body(xml);
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return !xml.hasError() && file.commit();
+}
+
+QString pictureFileName(const QString &picture)
+{
+    return picture.mid(picture.lastIndexOf(QLatin1Char('\\')) + 1);
+}
+
+} // namespace
+
+void writeConfigFiles(const QList<Phone> &phones)
+{
+    std::lock_guard<std::mutex> lock(s_configMutex);
+    const QString folder = KelvraPaths::dataFolder() + QStringLiteral("/Pelmora/ConfServer");
+    for (const Phone &phone : phones) {
+        const QString phoneFile = folder + QStringLiteral("/ConfSTmp") + phone.serialNumber + QStringLiteral(".xml");
+        const QString modelFile = folder + QLatin1Char('/') + phone.manufacturer + QStringLiteral(";PelmoraConf;")
+            + phone.model + QLatin1Char(';') + phone.serialNumber + QStringLiteral(".xml");
+        const QByteArray hash = QCryptographicHash::hash(phone.manifest, QCryptographicHash::Sha1);
+        if (s_written.value(phone.serialNumber) == hash && QFileInfo::exists(phoneFile) && QFileInfo::exists(modelFile))
+            continue;
+        if (!QDir().mkpath(folder)) {
+            std::fprintf(stderr, "kelvra: cannot create %s\n", folder.toLocal8Bit().constData());
+            return;
+        }
+        const bool ok = writeXml(phoneFile, [&](QXmlStreamWriter &xml) {
+            xml.writeStartElement(QStringLiteral("General"));
+            xml.writeTextElement(QStringLiteral("Manufacturer"), phone.manufacturer);
+            xml.writeTextElement(QStringLiteral("Model"), phone.model);
+            xml.writeTextElement(QStringLiteral("SerialNumber"), phone.serialNumber);
+            xml.writeTextElement(QStringLiteral("FriendlyName"), phone.friendlyName);
+            xml.writeEndElement();
+            if (!phone.picture.isEmpty()) {
+                xml.writeStartElement(QStringLiteral("Service"));
+                xml.writeTextElement(QStringLiteral("Name"), QStringLiteral("Pelmora-Settings"));
+                xml.writeStartElement(QStringLiteral("Ext"));
+                xml.writeTextElement(QStringLiteral("XNam"), QStringLiteral("PelmoraConf"));
+                xml.writeTextElement(QStringLiteral("XVal"), QStringLiteral("File=") + phone.picture);
+                xml.writeEndElement();
+                xml.writeEndElement();
+            }
+        }) && writeXml(modelFile, [&](QXmlStreamWriter &xml) {
+            xml.writeStartElement(QStringLiteral("Phone"));
+            const auto property = [&xml](const QString &name, const QString &value) {
+                if (value.isEmpty())
+                    return;
+                xml.writeEmptyElement(QStringLiteral("Property"));
+                xml.writeAttribute(QStringLiteral("Name"), name);
+                xml.writeAttribute(QStringLiteral("Value"), value);
+            };
+            property(QStringLiteral("MaxBitrate"), phone.maxBitrate);
+            property(QStringLiteral("ImgWallpaperSize"), phone.wallpaperSize);
+            property(QStringLiteral("DEV"), pictureFileName(phone.picture));
+            xml.writeEndElement();
+        });
+        if (ok)
+            s_written.insert(phone.serialNumber, hash);
+        else
+            std::fprintf(stderr, "kelvra: cannot write the configuration files of %s in %s\n",
+                         phone.serialNumber.toLocal8Bit().constData(), folder.toLocal8Bit().constData());
+    }
+}
+
+} // namespace kelvra
