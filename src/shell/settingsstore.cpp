@@ -179,4 +179,11 @@ void setQuality(int value) { write(Key::Quality, value); }
 int downloadToPhone() { return read(Key::DownloadToPhone, -1).toInt(); }
 void setDownloadToPhone(int choice) { write(Key::DownloadToPhone, choice); }
 
+QString connectivityLibraryPath(const QString &module)
+{
+    QSettings store{QSettings::NativeFormat, QSettings::SystemScope, QStringLiteral("PC Kelvra Solution"),
+                    QStringLiteral("API")};
+    return store.value(module).toString();
+}
+
 } // namespace Settings

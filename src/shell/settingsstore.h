@@ -100,4 +100,10 @@ void setQuality(int value);
 int downloadToPhone();
 void setDownloadToPhone(int choice);
 
+// Where the connectivity library of a module ("KelvFiles", "KelvDevices",
+// "KelvCommon") is installed, from the system-wide store of the library's
+// vendor (organisation "PC Kelvra Solution", application "API"), which the
+// library's installer writes; empty when none is set.
+QString connectivityLibraryPath(const QString &module);
+
 } // namespace Settings
