@@ -1,9 +1,10 @@
-// themesheet [--scale N] [--package file.rcc] [--theme file.xml --root dir/] output.png
+// themesheet [--scale N] [--package file.rcc] [--theme file.xml --root dir/] [--pages h] [--preview mock.png] output.png
 //
 // Draws the whole theme onto one sheet: per element, every stored image with
 // its state and size, every animation frame, every colour, and a painted
 // sample of every element with paint modes, so a person can review the theme
 // at a glance and at the chosen screen scale.
+#include "preview.h"
 #include "theme.h"
 
 #include <QCommandLineParser>
@@ -236,7 +237,10 @@ int main(int argc, char **argv)
                                    QStringLiteral("Also write the sheet cut into pages of this many logical pixels "
                                                   "(output-1.png, output-2.png, ...)."),
                                    QStringLiteral("height"));
-    parser.addOptions({scale, package, themeFile, root, pages});
+    const QCommandLineOption preview(QStringLiteral("preview"),
+                                     QStringLiteral("Also write a mock window, menu and dialog painted from the theme."),
+                                     QStringLiteral("file"));
+    parser.addOptions({scale, package, themeFile, root, pages, preview});
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -258,6 +262,8 @@ int main(int argc, char **argv)
     for (int element : elements)
         drawElement(sheet, *theme, element);
     const QImage result = sheet.finish();
+    if (parser.isSet(preview) && !renderPreview(factor).save(parser.value(preview)))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.value(preview)));
     CTheme::setCurrent(nullptr);
     if (!result.save(parser.positionalArguments().constFirst())) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(parser.positionalArguments().constFirst()));
