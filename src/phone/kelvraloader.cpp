@@ -19,7 +19,7 @@
 #include <mutex>
 #include <thread>
 
-Q_LOGGING_CATEGORY(lcPhone, "tamsel.phone")
+Q_LOGGING_CATEGORY(lcPhone, "tamsel.phone", QtInfoMsg)
 
 namespace Orvak_API {
 namespace {
