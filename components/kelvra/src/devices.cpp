@@ -48,7 +48,8 @@ enum class Event { ListUpdated, Added, Removed, Updated };
 
 struct Devices
 {
-    std::mutex mutex; // guards registrations
+    std::mutex control; // serialises initialise and terminate
+    std::mutex mutex;   // guards registrations
     std::vector<std::shared_ptr<Registration>> registrations;
     HandleTable<DmSession> sessions;
     std::thread watcher;
@@ -230,6 +231,7 @@ KELV_RESULT KelvDevices_Initialize(uint32_t dwVersion, uint32_t)
     if (dwVersion > KELV_API_VERSION)
         return KELV_ERR_VERSION_NOT_SUPPORTED;
     Devices &d = devices();
+    std::lock_guard<std::mutex> control(d.control);
     if (g_devicesUsers.fetch_add(1) > 0)
         return KELV_OK;
     QDir().mkpath(KelvraPaths::devicesFolder());
@@ -246,6 +248,8 @@ KELV_RESULT KelvDevices_Initialize(uint32_t dwVersion, uint32_t)
 
 KELV_RESULT KelvDevices_Terminate(uint32_t)
 {
+    Devices &d = devices();
+    std::lock_guard<std::mutex> control(d.control);
     int users = g_devicesUsers.load();
     do {
         if (users <= 0)
@@ -253,7 +257,6 @@ KELV_RESULT KelvDevices_Terminate(uint32_t)
     } while (!g_devicesUsers.compare_exchange_weak(users, users - 1));
     if (users > 1)
         return KELV_OK;
-    Devices &d = devices();
     const uint64_t one = 1;
     if (write(d.stopFd, &one, sizeof one) < 0)
         std::perror("kelvra: stopping the device watcher");
