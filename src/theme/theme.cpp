@@ -127,6 +127,9 @@ CTheme::~CTheme()
 
 void CTheme::load(const QString &themeFile, const QString &imageRoot)
 {
+    // No name is a file that cannot be opened; asking QFile would only warn.
+    if (themeFile.isEmpty())
+        return;
     QFile file(themeFile);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;

@@ -70,6 +70,8 @@ void exercise(const CTheme &theme)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Warnings about broken pictures and XML are expected by the thousand.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     static QGuiApplication app(*argc, *argv);
     static QTemporaryDir folder;
     makeImages(folder.path());
