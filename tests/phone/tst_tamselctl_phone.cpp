@@ -90,6 +90,48 @@ private Q_SLOTS:
         QVERIFY(again.err.contains(QLatin1String("already exists")));
     }
 
+    void phoneMadeByHand()
+    {
+        // The manifest as the README shows it, comments and all, with the
+        // memories elsewhere on the disk.
+        QTemporaryDir card;
+        const QString phone = KelvraPaths::devicesFolder() + QStringLiteral("/my phone");
+        QVERIFY(QDir().mkpath(phone + QStringLiteral("/C")));
+        QFile manifest(phone + QStringLiteral("/phone.ini"));
+        QVERIFY(manifest.open(QIODevice::WriteOnly));
+        manifest.write(QStringLiteral("[Phone]\n"
+                                      "SerialNumber=004401234567890   ; letters, digits\n"
+                                      "FriendlyName=Demo Phone\n"
+                                      "Manufacturer=Orvak\n"
+                                      "Model=Demo One\n"
+                                      "Media=8,16                     ; Bluetooth and USB\n"
+                                      "[Memory0]                      ; drive C:\n"
+                                      "Type=Phone memory\n"
+                                      "Path=C\n"
+                                      "Capacity=268435456\n"
+                                      "[Memory1]\n"
+                                      "Type=Memory card\n"
+                                      "Path=%1\n"
+                                      "Capacity=2147483648\n"
+                                      "[Video]\n"
+                                      "MaxBitrate=384\n"
+                                      "ImgWallpaperSize=240,320\n"
+                                      "Picture=\\\\C:\\Data\\Images\\phone.ico\n")
+                           .arg(card.path())
+                           .toUtf8());
+        manifest.close();
+        QFile video(card.filePath(QStringLiteral("clip.mp4")));
+        QVERIFY(video.open(QIODevice::WriteOnly));
+        video.write(QByteArray(1000, 'v'));
+        video.close();
+
+        const Run listed = run({QStringLiteral("devices")});
+        QCOMPARE(listed.code, 0);
+        QCOMPARE(listed.out, QStringLiteral("004401234567890  Demo Phone  (USB)\n"
+                                            "    C:  Phone memory, 268435456 bytes free\n"
+                                            "    E:  Memory card, 2147482648 bytes free\n"));
+    }
+
     void demoPhoneInAnotherFolder()
     {
         QTemporaryDir dir;
