@@ -43,6 +43,11 @@ bool isLoaded(KelvModule module);
 // The folder where the service's going-away and back markers appear.
 QString serviceEventFolder();
 
+// The folder under which the library keeps the configuration files of the
+// attached phones ("Pelmora/ConfServer/..."): the program's common
+// application-data folder. No trailing slash.
+QString commonAppDataFolder();
+
 } // namespace KelvLoader
 
 // One function per library call. Each returns 0x80100004 without calling

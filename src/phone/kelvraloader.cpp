@@ -369,6 +369,11 @@ QString serviceEventFolder()
     return KelvraPaths::runtimeFolder();
 }
 
+QString commonAppDataFolder()
+{
+    return KelvraPaths::dataFolder();
+}
+
 } // namespace KelvLoader
 
 namespace Kelv {

@@ -323,7 +323,7 @@ Picture=\\C:\Data\Images\phone.ico   ; where the phone keeps its picture (an ICO
         QCOMPARE(root.fileEnd, AllListed);
 
         // The configuration files the capability reader expects.
-        const QString conf = KelvraPaths::dataFolder() + QStringLiteral("/Pelmora/ConfServer/");
+        const QString conf = KelvLoader::commonAppDataFolder() + QStringLiteral("/Pelmora/ConfServer/");
         const QString phoneFile = QString::fromUtf8(readAll(conf + QStringLiteral("ConfSTmp004401234567890.xml")));
         QVERIFY(phoneFile.contains(QLatin1String("<General>")));
         QVERIFY(phoneFile.contains(QLatin1String("<Manufacturer>Orvak</Manufacturer>")));
