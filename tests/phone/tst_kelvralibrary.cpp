@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <functional>
@@ -591,6 +592,42 @@ Picture=\\C:\Data\Images\phone.ico   ; where the phone keeps its picture (an ICO
         std::signal(SIGXFSZ, oldHandler);
         QCOMPARE(uint32_t(back), 0x8040000Au);
         QCOMPARE(everything(pcTarget.path()), QStringList());
+    }
+
+    void copyFromAnotherFileSystem()
+    {
+        // Between file systems the data cannot stay in the kernel and goes
+        // through the library's own buffer instead.
+        QTemporaryDir shm(QStringLiteral("/dev/shm/tamsel-test-XXXXXX"));
+        struct stat a{}, b{};
+        if (!shm.isValid() || ::stat("/dev/shm", &a) != 0
+            || ::stat(QFile::encodeName(m_phones->root()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+            QSKIP("needs /dev/shm on a file system of its own");
+        KELVHANDLE fs = addAndOpen(QStringLiteral("p"), QStringLiteral("T1"));
+        QVERIFY(fs);
+        const QByteArray data = randomBytes((12 << 20) + 12345);
+        writeFile(shm.filePath(QStringLiteral("clip.mp4")), data);
+        ProgressSink sink;
+        QCOMPARE(Kelv::RegisterFSNotifyIF(fs, KELV_NOTIFY_REGISTER, &sink), 0);
+        QCOMPARE(Kelv::CopyFile(fs, KELV_COPY_PC_TO_PHONE, L"clip.mp4", w(shm.path()).c_str(), L"\\\\C:"), 0);
+        const QString target = m_phones->memoryFolder(QStringLiteral("p"), 0);
+        QCOMPARE(readAll(target + QStringLiteral("/clip.mp4")), data);
+        QCOMPARE(sink.values.last(), 100u);
+        QVERIFY(sink.values.size() > 2);
+
+        // A write failing half-way leaves nothing here either.
+        QVERIFY(QFile::remove(target + QStringLiteral("/clip.mp4")));
+        rlimit before{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = before;
+        limited.rlim_cur = 5 << 20;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+        const KELV_RESULT result = Kelv::CopyFile(fs, KELV_COPY_PC_TO_PHONE, L"clip.mp4", w(shm.path()).c_str(), L"\\\\C:");
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &before), 0);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(uint32_t(result), 0x80300001u);
+        QCOMPARE(everything(target), QStringList());
     }
 
     void foldersDeleteAndRead()
