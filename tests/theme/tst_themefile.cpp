@@ -271,6 +271,39 @@ private Q_SLOTS:
         QCOMPARE(describe(CTheme::color(CTheme::Menu)), QStringLiteral("#ff000101"));
     }
 
+    // Files that are not what they claim: each stops reading where it breaks
+    // and keeps the menu colour stored before the break.
+    void hostileFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray menu = "<element name='Menu'><color r='1' g='2' b='3'/></element>";
+        QTest::addRow("truncated") << "<theme>" + menu + "<element name='Slider'><color r='4' g='5'";
+        QTest::addRow("entity expansion bomb")
+            << "<!DOCTYPE theme [<!ENTITY a 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>"
+               "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'><!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'>"
+               "<!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'><!ENTITY e '&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;'>"
+               "<!ENTITY f '&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;'><!ENTITY g '&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;'>]>"
+               "<theme>" + menu + "<element name='Slider'>&g;<color r='4' g='5' b='6'/></element></theme>";
+        QTest::addRow("external entity") << "<!DOCTYPE theme [<!ENTITY x SYSTEM 'file:///etc/passwd'>]><theme>" + menu +
+                                                "<element name='&x;'><color r='4' g='5' b='6'/></element></theme>";
+        QTest::addRow("binary garbage") << "<theme>" + menu + QByteArray(20000, ' ') + QByteArray("\0\xff\xfe<<>>&&", 10) +
+                                               "<element name='Slider'><color r='4' g='5' b='6'/></element></theme>";
+    }
+
+    void hostileFiles()
+    {
+        QFETCH(QByteArray, content);
+        ThemeFixture fixture;
+        const QString file = fixture.path(QStringLiteral("hostile.xml"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+        out.close();
+        CTheme::setCurrent(new CTheme(file, fixture.root(), 1.0));
+        QCOMPARE(describe(CTheme::color(CTheme::Menu)), QStringLiteral("#ff010203"));
+        QVERIFY(!CTheme::color(CTheme::Slider).isValid());
+    }
+
     void lookupsWithoutTheme()
     {
         QVERIFY(!CTheme::current());
