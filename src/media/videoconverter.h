@@ -1,0 +1,55 @@
+#pragma once
+
+#include "apibase.h"
+
+#include <QString>
+
+class QObject;
+namespace ConverterComponent {
+class IVideoConverter;
+}
+
+namespace Orvak_API {
+
+class Phone_VideoCapabilities;
+
+// The program's handle on the video converter component: it opens a source,
+// reads its length, and converts it for a phone with the quality profile and
+// the phone's limits. Build, use and destroy it on one thread (a task's worker
+// thread); only cancel() may be called from another thread while convert()
+// runs. Failures are reported through SignalErrorMessage with the media table.
+class VideoConverter : public API_Base
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(VideoConverter)
+
+public:
+    // progressTarget receives the conversion's progress events; without one
+    // they go to the default target (the main window's task progress bar).
+    explicit VideoConverter(QObject *progressTarget = nullptr);
+    ~VideoConverter() override;
+
+    bool openFile(const QString &path);
+    void closeFile();
+    // Length of the open file in whole seconds; 0 without an open file.
+    uint playbackLength();
+    bool cancel();
+    // Converts the open file into outputFolder as target's name with ".mp4".
+    // Blocks until the conversion has ended; on return target holds the
+    // output path. quality: 2 High, 1 Medium, anything else Low.
+    bool convert(const QString &outputFolder, QString &target, int quality, const Phone_VideoCapabilities &caps);
+
+    bool isFileOpen() const { return m_fileOpen; }
+    // Passes the running conversion makes; its progress spans passCount() x 100.
+    quint8 passCount() const { return m_passCount; }
+
+    static void setDefaultProgressTarget(QObject *target);
+
+private:
+    ConverterComponent::IVideoConverter *m_component = nullptr;
+    bool m_fileOpen = false;
+    quint8 m_passCount = 0;
+    QObject *m_progressTarget = nullptr;
+};
+
+} // namespace Orvak_API
