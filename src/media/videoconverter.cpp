@@ -90,6 +90,23 @@ uint VideoConverter::playbackLength()
     return info && lastResult() >= 0 ? info->durationMs / 1000 : 0;
 }
 
+bool VideoConverter::sourceProperties(Conversion::SourceProperties &source)
+{
+    source = Conversion::SourceProperties();
+    if (!m_component || !m_fileOpen)
+        return false;
+    const ConverterComponent::MediaInfo *info = nullptr;
+    setLastResult(m_component->mediaInfo(&info));
+    if (!info || lastResult() < 0)
+        return false;
+    source.width = info->width;
+    source.height = info->height;
+    source.frameRate = info->frameRate;
+    source.sampleRate = int(info->sampleRate);
+    source.channels = info->channels;
+    return true;
+}
+
 bool VideoConverter::cancel()
 {
     if (!m_component || !m_fileOpen)
@@ -104,16 +121,10 @@ bool VideoConverter::convert(const QString &outputFolder, QString &target, int q
     if (!m_component || !m_fileOpen)
         return false;
 
-    const ConverterComponent::MediaInfo *info = nullptr;
-    setLastResult(m_component->mediaInfo(&info));
+    // A source that cannot tell its properties converts with zeros, which the
+    // component refuses with its own message.
     Conversion::SourceProperties source;
-    if (info && lastResult() >= 0) {
-        source.width = info->width;
-        source.height = info->height;
-        source.frameRate = info->frameRate;
-        source.sampleRate = int(info->sampleRate);
-        source.channels = info->channels;
-    }
+    sourceProperties(source);
     const Settings::ProfileValues profile = Conversion::profileFor(Settings::qualityFromValue(quality));
     const Conversion::Plan plan =
         Conversion::plan(source, profile, Conversion::PhoneLimits{caps.width, caps.height, caps.maxBitrate});

@@ -5,6 +5,9 @@
 #include <QString>
 
 class QObject;
+namespace Conversion {
+struct SourceProperties;
+}
 namespace ConverterComponent {
 class IVideoConverter;
 }
@@ -33,6 +36,8 @@ public:
     void closeFile();
     // Length of the open file in whole seconds; 0 without an open file.
     uint playbackLength();
+    // Frame size, frame rate and audio of the open file; false without one.
+    bool sourceProperties(Conversion::SourceProperties &source);
     bool cancel();
     // Converts the open file into outputFolder as target's name with ".mp4".
     // Blocks until the conversion has ended; on return target holds the

@@ -1,7 +1,41 @@
+#include "mediacommands.h"
 #include "phonecommands.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+
+namespace {
+
+// Every subcommand: its name, its arguments as the usage shows them, what it
+// does, and the function that runs it (returning 0 done, 1 failed, 2 usage).
+struct Command
+{
+    const char *name;
+    const char *arguments;
+    const char *summary;
+    int (*run)(const QStringList &args, QTextStream &out, QTextStream &err);
+};
+
+const Command kCommands[] = {
+    {"devices", "", "list the attached phones and their memories", PhoneCommands::devices},
+    {"demo-phone", "[DIR]", "create a demo phone in the devices folder (or DIR)", PhoneCommands::demoPhone},
+    {"probe", "FILE...", "length, size, frame rate and audio of videos, as a scan sees them", MediaCommands::probe},
+    {"convert", "FILE [--quality low|medium|high] [--caps WxH@KBPS] [--out DIR]",
+     "convert a video for the phone", MediaCommands::convert},
+};
+
+QString usage()
+{
+    QString text = QStringLiteral("usage: tamselctl COMMAND [ARGS]\n\ncommands:\n  help\n      show this text\n");
+    for (const Command &command : kCommands) {
+        text += QStringLiteral("  %1 %2\n      %3\n")
+                    .arg(QLatin1String(command.name), QLatin1String(command.arguments),
+                         QLatin1String(command.summary));
+    }
+    return text;
+}
+
+} // namespace
 
 // The command-line companion of the program: its subcommands drive the same
 // code the program runs, for scripts and for checking things by hand.
@@ -12,19 +46,14 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    const QString usage = QStringLiteral("usage: tamselctl COMMAND [ARGS]\n\ncommands:\n"
-                                         "  help              show this text\n"
-                                         "  devices           list the attached phones and their memories\n"
-                                         "  demo-phone [DIR]  create a demo phone in the devices folder (or DIR)\n");
     if (args.isEmpty() || args.first() == QLatin1String("help") || args.first() == QLatin1String("--help")) {
-        out << usage;
+        out << usage();
         return args.isEmpty() ? 2 : 0;
     }
-    const QString command = args.first();
-    if (command == QLatin1String("devices"))
-        return PhoneCommands::devices(args.mid(1), out, err);
-    if (command == QLatin1String("demo-phone"))
-        return PhoneCommands::demoPhone(args.mid(1), out, err);
-    err << "tamselctl: unknown command '" << args.first() << "'\n" << usage;
+    for (const Command &command : kCommands) {
+        if (args.first() == QLatin1String(command.name))
+            return command.run(args.mid(1), out, err);
+    }
+    err << "tamselctl: unknown command '" << args.first() << "'\n" << usage();
     return 2;
 }
