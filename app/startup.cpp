@@ -123,6 +123,14 @@ int runTamsel(int argc, char **argv)
 
     window.show();
     splash.finish(&window);
+    // The splash screen lets events through while it waits for the window, so
+    // the window may already be closed here; the event loop would then wait
+    // for a last-window-closed that is never sent, since Qt sends it only
+    // while the loop runs.
+    if (!window.isVisible()) {
+        handOverServer.setReceiver({});
+        return 0;
+    }
 
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
     const int result = QApplication::exec();
