@@ -1,0 +1,236 @@
+// The file operations of one phone: copies both ways with progress, delete,
+// read, cancel, listings and the memories.
+#include "errorcontexts.h"
+#include "kelvra.h"
+#include "phoneinfo.h"
+#include "phonelog.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+#include <string>
+
+namespace Orvak_API {
+
+namespace {
+
+constexpr int32_t AllListed = int32_t(0x80300000u);
+const wchar_t *const s_root = L"\\\\";
+
+std::wstring wide(const QString &text)
+{
+    return text.toStdWString();
+}
+
+QDateTime localTime(const KELV_FILETIME &time)
+{
+    // 100 ns ticks since 1601-01-01 UTC.
+    const quint64 ticks = (quint64(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const qint64 ms = qint64(ticks / 10000) - 11644473600000LL;
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toLocalTime();
+}
+
+// A subfolder's phone path. Folders given with a trailing backslash ("\\",
+// "\\C:\") must not get a second one, which the phone takes for an empty
+// folder name.
+QString childFolder(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(QLatin1Char('\\')))
+        return folder + name;
+    return folder + QLatin1Char('\\') + name;
+}
+
+} // namespace
+
+int32_t FileSystemNotify::OnStateChanged(uint32_t dwState, uint32_t dwValue, uint32_t, uint32_t)
+{
+    if (dwState == KELV_STATE_COPY_PROGRESS) {
+        m_phone->m_lastProgress.store(int(dwValue));
+        Q_EMIT m_phone->copyProgressChanged(int(dwValue));
+    }
+    return 0;
+}
+
+int32_t FileSystemNotify::OnError(uint32_t)
+{
+    return 0;
+}
+
+int32_t FileSystemNotify::OnOperation(uint32_t, uint32_t, uint32_t, uint32_t)
+{
+    return 0;
+}
+
+bool PhoneInfo::copy(uint32_t direction, const QString &fileName, const QString &from, const QString &to,
+                     const char *context)
+{
+    FileSystemNotify sink(this);
+    const bool registered = Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_REGISTER, &sink) == 0;
+    checkResult(Kelv::CopyFile(m_fs, direction, wide(fileName).c_str(), wide(from).c_str(), wide(to).c_str()),
+                QLatin1String(context));
+    if (registered)
+        Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_UNREGISTER, &sink);
+    return lastResult() >= 0;
+}
+
+bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder, const QString &phoneFolder)
+{
+    QString folder = phoneFolder;
+    while (folder.size() > 2 && folder.endsWith(QLatin1Char('\\')))
+        folder.chop(1);
+    const int cut = folder.lastIndexOf(QLatin1Char('\\'));
+    const QString parent = folder.left(cut);
+    const QString leaf = folder.mid(cut + 1);
+
+    // The phone never overwrites a file, so the old one goes first. Only when
+    // there is a file to put in its place: a copy that cannot even start must
+    // not cost the phone its copy.
+    const QFileInfo source(QDir(pcFolder).filePath(fileName));
+    if (source.isFile() && source.isReadable())
+        Kelv::DeleteFile(m_fs, wide(fileName).c_str(), wide(phoneFolder).c_str());
+    // Only the last level is made; a missing parent fails the copy below.
+    Kelv::CreateFolder(m_fs, wide(leaf).c_str(), wide(parent).c_str());
+    return copy(KELV_COPY_PC_TO_PHONE, fileName, pcFolder, phoneFolder, Context::CopyToPhone);
+}
+
+bool PhoneInfo::copyFileToPC(const QString &fileName, const QString &phoneFolder, const QString &pcFolder)
+{
+    return copy(KELV_COPY_PHONE_TO_PC, fileName, phoneFolder, pcFolder, Context::CopyToPC);
+}
+
+bool PhoneInfo::deleteFile(const QString &fileName, const QString &phoneFolder)
+{
+    checkResult(Kelv::DeleteFile(m_fs, wide(fileName).c_str(), wide(phoneFolder).c_str()),
+                QLatin1String(Context::DeleteFile));
+    return lastResult() >= 0;
+}
+
+bool PhoneInfo::readFile(const QString &fileName, const QString &phoneFolder, QByteArray &out)
+{
+    if (fileName.isEmpty())
+        return false;
+    std::wstring name = wide(fileName);
+    KELV_FILE_INFO info{};
+    info.pstrName = name.data();
+    unsigned char *data = nullptr;
+    if (!checkResult(Kelv::ReadFile(m_fs, &info, &data, 0, wide(phoneFolder).c_str()), QLatin1String(Context::ReadFile)))
+        return false;
+    out.clear();
+    if (data)
+        out = QByteArray(reinterpret_cast<const char *>(data), qsizetype(info.dwFileSize));
+    Kelv::FreeFileDataMemory(data);
+    return true;
+}
+
+bool PhoneInfo::cancel()
+{
+    // Called from another thread while a copy blocks this phone's owner: only
+    // the shared handle is touched, never the recorded results.
+    if (!m_fs)
+        return false;
+    return Kelv::Cancel(m_fs) >= 0;
+}
+
+bool PhoneInfo::matchesExtensions(const QString &name, const wchar_t *extensions)
+{
+    if (!extensions || !*extensions)
+        return true;
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot == name.size() - 1)
+        return false;
+    const QStringView extension = QStringView(name).mid(dot + 1);
+    const QString list = QString::fromWCharArray(extensions);
+    for (const QStringView entry : QStringView(list).split(QLatin1Char('|'))) {
+        if (entry.compare(extension, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool PhoneInfo::listFiles(QList<PhoneFileEntry *> &out, const QString &folder, const wchar_t *extensions)
+{
+    if (folder.isEmpty())
+        return false;
+    KELVHANDLE find = nullptr;
+    if (!checkResult(Kelv::FindBegin(m_fs, 0, &find, wide(folder).c_str()), QLatin1String(Context::ReadFileSystem)))
+        return true;
+
+    KELV_FOLDER_INFO subfolder{};
+    int32_t r;
+    while ((r = Kelv::FindNextFolder(find, &subfolder)) == 0) {
+        setLastCode(r);
+        const QString name = QString::fromWCharArray(subfolder.pstrName);
+        Kelv::FreeFolderInfoStructure(&subfolder);
+        listFiles(out, childFolder(folder, name), extensions);
+    }
+    setLastCode(r);
+    if (r < 0 && r != AllListed) {
+        checkResult(r, QLatin1String(Context::ReadFileSystem));
+        Kelv::FindEnd(find);
+        return true;
+    }
+
+    KELV_FILE_INFO file{};
+    while ((r = Kelv::FindNextFile(find, &file)) == 0) {
+        const QString name = QString::fromWCharArray(file.pstrName);
+        if (matchesExtensions(name, extensions))
+            out.append(new PhoneFileEntry{name, folder, file.dwFileSize, localTime(file.tFileTime)});
+        Kelv::FreeFileInfoStructure(&file);
+    }
+    setLastCode(r);
+    if (r < 0 && r != AllListed)
+        checkResult(r, QLatin1String(Context::ReadFileSystem));
+    Kelv::FindEnd(find);
+    return true;
+}
+
+bool PhoneInfo::listMemoryFiles(QList<PhoneFileEntry *> &out, int memoryIndex, const wchar_t *extensions)
+{
+    if (memoryIndex < 0 || memoryIndex > 21)
+        return false;
+    const QChar drive = memoryIndex == 0 ? QLatin1Char('C') : QChar(u'D' + memoryIndex);
+    // Without a trailing backslash, so that folder + "\" + name is a path.
+    return listFiles(out, QStringLiteral("\\\\") + drive + QLatin1Char(':'), extensions);
+}
+
+void PhoneInfo::getMemoryInfo(QList<PhoneMemory *> &out)
+{
+    qDeleteAll(out);
+    out.clear();
+    checkResult(Kelv::RefreshDeviceMemoryValues(m_fs), QLatin1String(Context::RefreshMemory), true);
+    wchar_t *types = nullptr;
+    if (!checkResult(Kelv::GetMemoryTypes(m_fs, &types), QLatin1String(Context::MemoryTypes), true))
+        return;
+    const QStringList tokens = QString::fromWCharArray(types ? types : L"").split(QLatin1Char(','));
+    Kelv::FreeString(types);
+    for (const QString &token : tokens) {
+        // A memory the phone calls not available has no values to ask for;
+        // asking would only report a failure to the user.
+        if (token.isEmpty() || token == QLatin1String("N/A"))
+            continue;
+        int64_t free = 0, total = 0, used = 0;
+        if (checkResult(Kelv::GetMemoryValues(m_fs, wide(token).c_str(), &free, &total, &used),
+                        QLatin1String(Context::MemoryValues), true))
+            out.append(new PhoneMemory{token, QString(), free, total, used});
+    }
+    if (out.size() < 2)
+        return;
+
+    // Several memories: the drives of the phone's root, in the same order.
+    KELVHANDLE find = nullptr;
+    if (!checkResult(Kelv::FindBegin(m_fs, 0, &find, s_root), QLatin1String(Context::ReadFileSystem)))
+        return;
+    KELV_FOLDER_INFO drive{};
+    int32_t r;
+    for (int i = 0; (r = Kelv::FindNextFolder(find, &drive)) == 0; ++i) {
+        setLastCode(r);
+        if (i < out.size())
+            out.at(i)->name = QString::fromWCharArray(drive.pstrName);
+        Kelv::FreeFolderInfoStructure(&drive);
+    }
+    setLastCode(r);
+    Kelv::FindEnd(find);
+}
+
+} // namespace Orvak_API
