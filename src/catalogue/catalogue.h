@@ -1,0 +1,141 @@
+#pragma once
+
+#include "fileitemlist.h"
+
+#include <QDomElement>
+#include <QImage>
+#include <QMutex>
+#include <QStringList>
+
+class QObject;
+
+namespace Orvak_API {
+class PhoneInfo;
+class VideoConverter;
+}
+
+// One phone the program has met, as AppSettings.xml remembers it.
+struct PhoneProfile
+{
+    QString name;
+    QString id;           // serial number
+    int memoryIndex = 0;  // memory chosen for videos
+    int quality = 1;      // 0 Low, 1 Medium, 2 High
+    QStringList memoryTypes;
+};
+
+// The program's application data: the item lists the views show, the
+// current phone, the phone profiles, and the data files and log behind them.
+// The lists belong to the main thread, except that a My collection rebuild
+// runs on its own thread while the main thread keeps away from that list.
+// The data files may be written from any thread: each read-modify-write of
+// a file holds that file's lock, and every write replaces the file whole.
+class Catalogue
+{
+    Q_DISABLE_COPY_MOVE(Catalogue)
+
+public:
+    static Catalogue &instance();
+
+    // --- item lists
+    FileItemList myCollection;
+    FileItemList scanResults;
+    FileItemList tasks;
+    FileItemList savedScanResults;
+    FileItemList downloads;
+
+    FileItem *appendMyCollectionItem() { return myCollection.append(); }
+    FileItem *appendScanResult() { return scanResults.append(); }
+    FileItem *appendDownload() { return downloads.append(); }
+    FileItem *appendTask(const FileItem &source) { return tasks.append(source); }
+    void removeTasks(const QList<QUuid> &ids);
+    void removeDownloads(const QList<QUuid> &ids);
+    void removeMyCollectionItem(const QUuid &id);
+    void clearMyCollection() { myCollection.clear(); }
+    // Removes the scan result and the saved result at the same position.
+    void removeScanResult(const QUuid &id);
+
+    // Whether a My collection item has this phone name (exact).
+    bool hasPhoneName(const QString &baseName) const;
+    // A path like path for a new file that clashes neither with a file on
+    // disk nor with a phone video of My collection.
+    QString uniqueTargetPath(const QString &path) const;
+
+    // --- current phone
+    QString currentPhoneSerial;
+    QString currentPhoneName;
+    int memoryIndex = 0;
+    int quality = 1;
+    qint64 memoryFree = 0;
+    QStringList memoryTypes;
+    QStringList memoryNames;
+    // The current phone's pictures; images, since the builder fetches them
+    // on its own thread.
+    QList<QImage> phonePictures;
+    QList<PhoneProfile> profiles;
+
+    // Makes an attached phone the current one, creating its profile when it
+    // is new.
+    void setCurrentPhone(Orvak_API::PhoneInfo *phone);
+    int findProfile(const QString &id) const;
+    int currentProfile() const { return findProfile(currentPhoneSerial); }
+    // The phone folder videos go to on the current phone's chosen memory.
+    QString phoneVideoFolder() const;
+
+    // --- data files
+    static QString dataFolder();
+    static QString appSettingsPath();
+    static QString myCollectionCachePath();
+    static QString logPath();
+
+    bool loadAppSettings(bool withScanResults);
+    bool writeProfile(const QString &serial, int memoryIndex, int quality);
+    bool saveProfile(const QString &id);
+    // Appends "[dd/MM/yyyy HH:mm:ss] message" to the log.
+    static bool writeLog(const QString &message);
+
+    // --- scanning
+    void setScanAbort(bool abort);
+    bool scanAbort() const;
+    // Walks folder for files matching filters ("*.avi,*.mp4"), measuring each,
+    // newest first, then the subfolders. Announced files are posted as
+    // QScanFileEvent to receiver. Stops, unwinding level by level, as soon as
+    // the scan-abort flag is set.
+    void scanFolder(QStringList &paths, QList<int> &lengths, const QString &folder, const QString &filters,
+                    bool announce, QObject *receiver);
+    // Length in seconds, 0 when unknown; recorded at once in the My collection cache.
+    int probeLength(Orvak_API::VideoConverter *probe, const QString &path);
+    bool saveScanResults(const QStringList &paths, const QList<int> &lengths, bool replace);
+    bool saveMyCollectionResults(const QStringList &paths, const QList<int> &lengths, bool replace);
+    // Writes section of file: with replace the section is written afresh
+    // (other sections stay); without, each path replaces its earlier entry.
+    // lengths may be null. A file that cannot be parsed counts as empty.
+    bool writeFileList(const QString &file, const QString &section, const QStringList &paths,
+                       const QList<int> *lengths, bool replace);
+    // Reads the "File" elements of section into list (dropping files that are
+    // gone or empty); with merge, only passes their lengths to list's items.
+    void loadFileList(FileItemList &list, const QDomElement &section, bool merge);
+
+    // --- My collection
+    // Names and lengths of the scan results, for a builder on another thread.
+    using ScanLengths = QList<QPair<QString, int>>;
+    ScanLengths scanLengths() const;
+    // Rebuilds myCollection from the current phone and the My collection
+    // folder. Without scanLengths the scan results are read directly, which
+    // only the main thread may do.
+    bool refreshMyCollection(const ScanLengths *scanLengths = nullptr);
+    bool buildMyCollection(const ScanLengths *scanLengths = nullptr);
+
+private:
+    Catalogue() = default;
+
+    void scanLevel(QStringList &paths, QList<int> &lengths, const QString &folder, const QStringList &filters,
+                   bool announce, QObject *receiver);
+    QMutex *lockFor(const QString &file);
+
+    mutable QMutex m_scanAbortLock;
+    bool m_scanAbort = false;
+    QMutex m_appSettingsLock;
+    QMutex m_cacheLock;
+    QMutex m_otherFileLock;
+};

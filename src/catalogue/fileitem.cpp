@@ -1,0 +1,113 @@
+#include "fileitem.h"
+
+#include <QFileInfo>
+#include <QPixmap>
+
+FileItem::FileItem() : uuid(QUuid::createUuid()) {}
+
+FileItem::Location FileItem::location() const
+{
+    const bool onPc = !pc.name.isEmpty();
+    const bool onPhone = !phone.name.isEmpty();
+    if (onPc && onPhone)
+        return Both;
+    if (onPc)
+        return PcOnly;
+    return onPhone ? PhoneOnly : Neither;
+}
+
+const FileMirror *FileItem::chosen() const
+{
+    switch (location()) {
+    case PcOnly:
+    case Both:
+        return &pc;
+    case PhoneOnly:
+        return &phone;
+    case Neither:
+        break;
+    }
+    return nullptr;
+}
+
+bool FileItem::exists() const
+{
+    const FileMirror *m = chosen();
+    return m && m->exists();
+}
+
+QString FileItem::name(const QString &overridePath) const
+{
+    const FileMirror *m = chosen();
+    if (!m)
+        return QString();
+    if (!overridePath.isEmpty())
+        return QFileInfo(overridePath).fileName();
+    return m->name;
+}
+
+QString FileItem::path() const
+{
+    const FileMirror *m = chosen();
+    return m ? m->path : QString();
+}
+
+int FileItem::playbackLength() const
+{
+    const FileMirror *m = chosen();
+    return m ? m->playbackLength : 0;
+}
+
+qint32 FileItem::size() const
+{
+    const FileMirror *m = chosen();
+    return m ? m->size : 0;
+}
+
+QString FileItem::type() const
+{
+    const FileMirror *m = chosen();
+    return m ? m->type : QString();
+}
+
+QDateTime FileItem::date() const
+{
+    const FileMirror *m = chosen();
+    return m ? m->created : QDateTime::currentDateTime().addYears(-20);
+}
+
+QPixmap FileItem::thumbnail() const
+{
+    return location() == PhoneOnly ? phone.thumbnail() : pc.thumbnail();
+}
+
+void FileItem::syncStates()
+{
+    const bool onPc = !pc.name.isEmpty();
+    const bool onPhone = !phone.name.isEmpty();
+    if (onPc && !onPhone) {
+        pc.syncState = Current;
+        phone.syncState = Missing;
+        return;
+    }
+    if (!onPc && onPhone) {
+        pc.syncState = Missing;
+        phone.syncState = Current;
+        return;
+    }
+    const qint64 d = phone.modified.toSecsSinceEpoch() - pc.modified.toSecsSinceEpoch();
+    if (qAbs(d) >= 2) {
+        phone.syncState = d > 0 ? Current : Older;
+        pc.syncState = d > 0 ? Older : Current;
+    } else {
+        const int state = pc.size == phone.size ? Current : Unknown;
+        pc.syncState = state;
+        phone.syncState = state;
+    }
+}
+
+QString FileItem::rowText(int viewKind)
+{
+    syncStates();
+    return location() == PhoneOnly ? phone.rowText(viewKind) : pc.rowText(viewKind);
+}

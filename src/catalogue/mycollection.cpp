@@ -1,0 +1,139 @@
+// My collection: the videos of the My collection folder and of the current
+// phone, a PC file and a phone video of the same name and size shown as one
+// item stored on both; and the current phone the collection is built for.
+
+#include "catalogue.h"
+
+#include "confserver.h"
+#include "phoneicon.h"
+#include "phoneinfo.h"
+#include "phonemanagement.h"
+#include "phonesinfo.h"
+#include "settingsstore.h"
+#include "xmlfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString upToFirstDot(const QString &name)
+{
+    const int dot = name.indexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+} // namespace
+
+Catalogue::ScanLengths Catalogue::scanLengths() const
+{
+    ScanLengths lengths;
+    lengths.reserve(scanResults.size());
+    for (const FileItem &item : scanResults)
+        lengths.append({item.name(), item.pc.playbackLength});
+    return lengths;
+}
+
+void Catalogue::setCurrentPhone(Orvak_API::PhoneInfo *phone)
+{
+    if (!phone)
+        return;
+    currentPhoneSerial = phone->serialNumber();
+    currentPhoneName = phone->friendlyName();
+
+    QList<Orvak_API::PhoneMemory *> memories;
+    phone->getMemoryInfo(memories);
+    memoryTypes.clear();
+    memoryNames.clear();
+    QList<qint64> free;
+    for (const Orvak_API::PhoneMemory *memory : memories) {
+        memoryTypes << memory->type;
+        memoryNames << memory->name;
+        free << memory->free;
+    }
+    qDeleteAll(memories);
+    const int lastMemory = qMax(0, int(free.size()) - 1);
+
+    const int profile = findProfile(currentPhoneSerial);
+    if (profile < 0) {
+        quality = Orvak_API::newPhoneQuality(currentPhoneSerial);
+        if (writeProfile(currentPhoneSerial, lastMemory, quality))
+            loadAppSettings(false);
+        // A new phone keeps its videos on its last memory, usually the card.
+        memoryIndex = lastMemory;
+    } else {
+        memoryIndex = qMin(profiles.at(profile).memoryIndex, lastMemory);
+        quality = profiles.at(profile).quality;
+    }
+    memoryFree = free.value(memoryIndex);
+}
+
+bool Catalogue::refreshMyCollection(const ScanLengths *lengths)
+{
+    phonePictures.clear();
+    myCollection.clear();
+    {
+        Orvak_API::PhoneManagement management;
+        Orvak_API::PhonesInfo phones;
+        management.getPhones(phones);
+        if (Orvak_API::PhoneInfo *phone = phones.findBySerial(currentPhoneSerial)) {
+            phonePictures = Orvak_API::API_PhoneIcon(phone).images();
+            QList<Orvak_API::PhoneFileEntry *> entries;
+            for (int i = 0; i < memoryTypes.size(); ++i)
+                phone->listMemoryFiles(entries, i, L"3gp|3g2|mp4");
+            for (const Orvak_API::PhoneFileEntry *entry : entries)
+                appendMyCollectionItem()->phone.setFromPhoneEntry(*entry);
+            qDeleteAll(entries);
+        }
+    }
+    return buildMyCollection(lengths);
+}
+
+bool Catalogue::buildMyCollection(const ScanLengths *lengths)
+{
+    {
+        QDomDocument cache;
+        QMutexLocker lock(&m_cacheLock);
+        if (XmlFile::read(myCollectionCachePath(), cache) == XmlFile::ReadResult::Read) {
+            lock.unlock();
+            loadFileList(myCollection,
+                         cache.documentElement().firstChildElement(QStringLiteral("MyCollectionScanResults")), true);
+        }
+    }
+    const ScanLengths ownLengths = lengths ? ScanLengths() : scanLengths();
+    const ScanLengths &known = lengths ? *lengths : ownLengths;
+
+    const QDir folder(Settings::myCollectionFolder());
+    const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.mp4"), QStringLiteral("*.3gp")},
+                                                     QDir::Files | QDir::NoSymLinks, QDir::Time);
+    const QString folderPath = QDir::cleanPath(folder.absolutePath());
+    for (const QFileInfo &file : files) {
+        const QString path = folderPath + QLatin1Char('/') + file.fileName();
+        const QString key = upToFirstDot(file.fileName());
+        FileItem *item = nullptr;
+        // A phone video is this file when the names agree before their first
+        // dot and the sizes agree to the byte.
+        if (quint64(file.size()) <= 0xFFFFFFFFu) {
+            for (FileItem &candidate : myCollection) {
+                if (!candidate.phone.name.isEmpty() && upToFirstDot(candidate.phone.name) == key
+                    && quint32(candidate.phone.size) == quint32(file.size())) {
+                    item = &candidate;
+                    break;
+                }
+            }
+        }
+        if (!item)
+            item = appendMyCollectionItem();
+        item->pc.setFromFile(path);
+        if (item->pc.playbackLength == 0) {
+            const QString name = item->name();
+            for (const auto &scanned : known) {
+                if (scanned.first == name) {
+                    item->pc.playbackLength = scanned.second;
+                    break;
+                }
+            }
+        }
+    }
+    return true;
+}
