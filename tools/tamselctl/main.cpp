@@ -1,5 +1,6 @@
 #include "mediacommands.h"
 #include "phonecommands.h"
+#include "scancommand.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,6 +23,7 @@ const Command kCommands[] = {
     {"probe", "FILE...", "length, size, frame rate and audio of videos, as a scan sees them", MediaCommands::probe},
     {"convert", "FILE [--quality low|medium|high] [--caps WxH@KBPS] [--out DIR]",
      "convert a video for the phone", MediaCommands::convert},
+    {"scan", "DIR", "scan DIR for videos as the program does, one line per video found", ScanCommand::scan},
 };
 
 QString usage()

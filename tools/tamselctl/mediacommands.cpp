@@ -2,6 +2,7 @@
 
 #include "componentevent.h"
 #include "conversionplan.h"
+#include "interrupt.h"
 #include "settingsstore.h"
 #include "videocapabilities.h"
 #include "videoconverter.h"
@@ -10,14 +11,10 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QRegularExpression>
-#include <QSocketNotifier>
 #include <QTextStream>
 #include <QThread>
 
 #include <atomic>
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using Orvak_API::Phone_VideoCapabilities;
 using Orvak_API::VideoConverter;
@@ -56,16 +53,6 @@ private:
     QTextStream &m_err;
     quintptr m_length = 100;
 };
-
-// Ctrl+C reaches the event loop through a socket pair, the one thing a
-// signal handler may safely touch.
-int s_signalPipe[2] = {-1, -1};
-
-void onInterrupt(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(s_signalPipe[1], &byte, 1);
-}
 
 bool parseCaps(const QString &text, Phone_VideoCapabilities &caps)
 {
@@ -186,20 +173,13 @@ int convert(const QStringList &args, QTextStream &out, QTextStream &err)
         converter.closeFile();
     });
 
-    ::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalPipe);
-    QSocketNotifier interrupt(s_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&interrupt, &QSocketNotifier::activated, &interrupt, [&] {
-        char byte;
-        [[maybe_unused]] const auto read = ::read(s_signalPipe[0], &byte, 1);
+    Interrupt interrupt;
+    QObject::connect(&interrupt, &Interrupt::requested, &interrupt, [&] {
         QMutexLocker lock(&runningLock);
         cancelled = true;
         if (running)
             running->cancel();
     });
-    struct sigaction action = {};
-    action.sa_handler = onInterrupt;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
 
     QObject::connect(worker, &QThread::finished, QCoreApplication::instance(), &QCoreApplication::quit);
     worker->start();
