@@ -4,6 +4,7 @@
 #include "settingsstore.h"
 #include "singleinstance.h"
 #include "splashscreen.h"
+#include "style.h"
 #include "theme.h"
 #include "translation.h"
 #include "videotransferwindow.h"
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QResource>
-#include <QStyleFactory>
 #include <QTranslator>
 
 namespace {
@@ -69,8 +69,9 @@ int runTamsel(int argc, char **argv)
         return -1;
     }
 
-    // The application style is installed before the application object exists.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    // The application style is installed before the application object exists,
+    // so the first widget is already drawn from the theme.
+    QApplication::setStyle(new CStyle);
     QApplication app(argc, argv);
     HandOverServer handOverServer;
     handOverServer.listen();
