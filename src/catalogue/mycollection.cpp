@@ -13,6 +13,7 @@
 #include "xmlfile.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFileInfo>
 
 namespace {
@@ -106,22 +107,26 @@ bool Catalogue::buildMyCollection(const ScanLengths *lengths)
     const QDir folder(Settings::myCollectionFolder());
     const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.mp4"), QStringLiteral("*.3gp")},
                                                      QDir::Files | QDir::NoSymLinks, QDir::Time);
+    // A phone video is a folder file when the names agree before their first
+    // dot and the sizes agree to the byte; the first such video in the list
+    // wins. Items added below have no phone copy, so the index stays whole.
+    auto pairKey = [](const QString &name, quint32 size) -> QString {
+        return upToFirstDot(name) + QLatin1Char('\n') + QString::number(size);
+    };
+    QHash<QString, FileItem *> phoneVideos;
+    for (FileItem &candidate : myCollection) {
+        if (candidate.phone.name.isEmpty())
+            continue;
+        const QString key = pairKey(candidate.phone.name, quint32(candidate.phone.size));
+        if (!phoneVideos.contains(key))
+            phoneVideos.insert(key, &candidate);
+    }
     const QString folderPath = QDir::cleanPath(folder.absolutePath());
     for (const QFileInfo &file : files) {
         const QString path = folderPath + QLatin1Char('/') + file.fileName();
-        const QString key = upToFirstDot(file.fileName());
         FileItem *item = nullptr;
-        // A phone video is this file when the names agree before their first
-        // dot and the sizes agree to the byte.
-        if (quint64(file.size()) <= 0xFFFFFFFFu) {
-            for (FileItem &candidate : myCollection) {
-                if (!candidate.phone.name.isEmpty() && upToFirstDot(candidate.phone.name) == key
-                    && quint32(candidate.phone.size) == quint32(file.size())) {
-                    item = &candidate;
-                    break;
-                }
-            }
-        }
+        if (quint64(file.size()) <= 0xFFFFFFFFu)
+            item = phoneVideos.value(pairKey(file.fileName(), quint32(file.size())));
         if (!item)
             item = appendMyCollectionItem();
         item->pc.setFromFile(path);
