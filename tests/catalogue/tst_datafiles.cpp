@@ -192,6 +192,21 @@ private Q_SLOTS:
         QCOMPARE(c.profiles.first().id, QStringLiteral("N"));
     }
 
+    void damagedCacheIsRewrittenAndProfilesStay()
+    {
+        Catalogue &c = Catalogue::instance();
+        c.currentPhoneName = QStringLiteral("Keeper");
+        QVERIFY(c.writeProfile(QStringLiteral("K"), 0, 1));
+        const QByteArray settings = readBytes(Catalogue::appSettingsPath());
+        writeBytes(Catalogue::myCollectionCachePath(), "\x01\x02 not xml <File>");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Parse error at line")));
+        QVERIFY(c.saveMyCollectionResults({QStringLiteral("/x.mp4")}, {4}, false));
+        QDomDocument cache = readXml(Catalogue::myCollectionCachePath());
+        QCOMPARE(cache.documentElement().tagName(), QStringLiteral("AppSettings"));
+        QCOMPARE(cache.elementsByTagName(QStringLiteral("File")).size(), 1);
+        QCOMPARE(readBytes(Catalogue::appSettingsPath()), settings);
+    }
+
     void failedWriteKeepsThePreviousFile()
     {
         Catalogue &c = Catalogue::instance();
