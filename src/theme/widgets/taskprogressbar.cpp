@@ -243,6 +243,7 @@ bool CTaskProgressBar::event(QEvent *event)
                         m_maxima[Copy] = qMax(0, m_fileCount) * 100;
                     }
                     m_currentFileSize = qint64(progress->wParam());
+                    changed = m_shown == Copy;
                     break;
                 case ComponentEvent::PassPosition:
                     if (m_currentFileSize != 0) {
@@ -280,6 +281,7 @@ void CTaskProgressBar::handleConversionEvent(QEvent *event)
             // A conversion making more passes than the bar was told about
             // grows its maximum instead of running past the end.
             m_maxima[Conversion] = qMax(m_maxima[Conversion], (m_passesDone + 1) * 100);
+            changed = m_shown == Conversion;
             break;
         case ComponentEvent::PassPosition:
             if (m_passLength != 0) {
