@@ -64,6 +64,8 @@ public:
     // --- current phone
     QString currentPhoneSerial;
     QString currentPhoneName;
+    // The phone chosen in the main window's selector while none is current.
+    QString selectedPhoneName;
     int memoryIndex = 0;
     int quality = 1;
     qint64 memoryFree = 0;

@@ -106,8 +106,42 @@ void FileItem::syncStates()
     }
 }
 
+namespace {
+constexpr int kDoneBit = 0x100000;
+constexpr int kFailedBit = 0x1000000;
+}
+
+int FileItem::taskState() const
+{
+    return task ? task->taskState() : 0;
+}
+
+int FileItem::taskKind() const
+{
+    return task ? task->taskKind() : 6;
+}
+
+QString FileItem::taskStateText() const
+{
+    return task ? task->taskStateText() : QString();
+}
+
+bool FileItem::isTaskNotDone() const
+{
+    return !(taskState() & kDoneBit);
+}
+
+bool FileItem::hasFailed(bool ofDownload) const
+{
+    // Downloads report their states once they exist; until then nothing fails.
+    return !ofDownload && (taskState() & kFailedBit);
+}
+
 QString FileItem::rowText(int viewKind)
 {
     syncStates();
-    return location() == PhoneOnly ? phone.rowText(viewKind) : pc.rowText(viewKind);
+    QString text = location() == PhoneOnly ? phone.rowText(viewKind) : pc.rowText(viewKind);
+    if (viewKind == 2 && task)
+        text += QLatin1Char('|') + task->taskStateText();
+    return text;
 }

@@ -4,8 +4,19 @@
 
 #include <QUuid>
 
-class CTaskItem;
 class CDownloadItem;
+
+// What an item asks of the task working on it (the task classes implement it).
+class FileItemTask
+{
+public:
+    virtual int taskState() const = 0;
+    virtual int taskKind() const = 0;
+    virtual QString taskStateText() const = 0;
+
+protected:
+    ~FileItemTask() = default;
+};
 
 // One video as the program knows it: its copy on the PC and its copy on the
 // phone (either may be empty), the task working on it and its download.
@@ -37,9 +48,18 @@ public:
     // Compares the two copies and sets both copies' sync states.
     void syncStates();
 
+    // The task's state, kind (6 without a task) and state text.
+    int taskState() const;
+    int taskKind() const;
+    QString taskStateText() const;
+    // Pending, running or failed: the task has not reached "done".
+    bool isTaskNotDone() const;
+    // Whether the task (or, with ofDownload, the download) failed.
+    bool hasFailed(bool ofDownload = false) const;
+
     PC pc;
     PHONE phone;
-    CTaskItem *task = nullptr;         // not owned
+    FileItemTask *task = nullptr;      // the CTaskItem working on it; not owned
     CDownloadItem *download = nullptr; // not owned
     QUuid uuid;
 

@@ -1,0 +1,202 @@
+#include "taskjobs.h"
+
+#include "catalogue.h"
+#include "confserver.h"
+#include "phoneinfo.h"
+#include "phonemanagement.h"
+#include "phonesinfo.h"
+#include "settingsstore.h"
+#include "taskitem.h"
+#include "taskprogress.h"
+#include "videocapabilities.h"
+#include "videoconverter.h"
+
+#include <QAtomicPointer>
+#include <QFileInfo>
+
+namespace {
+
+QAtomicPointer<TaskProgress> s_display;
+
+// A phone path splits at its last backslash into folder and file name.
+QPair<QString, QString> splitPhonePath(const QString &path)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('\\'));
+    return {path.left(qMax(0, slash)), path.mid(slash + 1)};
+}
+
+} // namespace
+
+CTaskJob::CTaskJob(FileItem *item, CTaskItem *task) : m_item(item), m_task(task) {}
+
+CTaskJob::~CTaskJob() = default;
+
+void CTaskJob::setProgressDisplay(TaskProgress *display)
+{
+    s_display.storeRelease(display);
+}
+
+TaskProgress *CTaskJob::progressDisplay()
+{
+    return s_display.loadAcquire();
+}
+
+void CTaskJob::detachFromTask()
+{
+    if (m_task)
+        m_task->setJob(nullptr);
+}
+
+CPhoneJob::CPhoneJob(FileItem *item, CTaskItem *task)
+    : CTaskJob(item, task), m_management(std::make_unique<Orvak_API::PhoneManagement>()),
+      m_phones(std::make_unique<Orvak_API::PhonesInfo>())
+{
+}
+
+CPhoneJob::~CPhoneJob()
+{
+    // The phones go before the session that listed them.
+    m_phones.reset();
+    m_management.reset();
+}
+
+bool CPhoneJob::cancel()
+{
+    QMutexLocker lock(&m_phoneLock);
+    return m_phone ? m_phone->cancel() : false;
+}
+
+Orvak_API::PhoneInfo *CPhoneJob::findPhone()
+{
+    const QString serial = Catalogue::instance().currentPhoneSerial;
+    if (serial.isEmpty() || !m_management->getPhones(*m_phones))
+        return nullptr;
+    return m_phones->findBySerial(serial);
+}
+
+void CPhoneJob::keepPhone(Orvak_API::PhoneInfo *phone)
+{
+    QMutexLocker lock(&m_phoneLock);
+    m_phone = phone;
+}
+
+bool CPhoneJob::copyWithProgress(Orvak_API::PhoneInfo *phone, const QString &fileName,
+                                 const std::function<bool()> &copy)
+{
+    TaskProgress *display = progressDisplay();
+    QMetaObject::Connection progress;
+    if (display) {
+        display->copyStarted(fileName);
+        progress = QObject::connect(phone, &Orvak_API::PhoneInfo::copyProgressChanged, phone,
+                                    [display](int percent) { display->copyProgress(percent); }, Qt::DirectConnection);
+    }
+    const bool ok = copy();
+    detachFromTask();
+    if (display) {
+        QObject::disconnect(progress);
+        display->copyFinished();
+    }
+    return ok;
+}
+
+bool CCopyJob::run()
+{
+    Orvak_API::PhoneInfo *phone = findPhone();
+    if (!phone) {
+        detachFromTask();
+        return false;
+    }
+    keepPhone(phone);
+    const QFileInfo source(m_item->pc.path);
+    const QString fileName = source.fileName();
+    const QString pcFolder = source.absolutePath();
+    const QString phoneFolder = Catalogue::instance().phoneVideoFolder();
+    return copyWithProgress(phone, fileName,
+                            [&] { return phone->copyFileToPhone(fileName, pcFolder, phoneFolder); });
+}
+
+bool CCopy2PCJob::run()
+{
+    Orvak_API::PhoneInfo *phone = findPhone();
+    if (!phone) {
+        detachFromTask();
+        return false;
+    }
+    keepPhone(phone);
+    const auto [phoneFolder, fileName] = splitPhonePath(m_item->phone.path);
+    const QString pcFolder = Settings::myCollectionFolder();
+    return copyWithProgress(phone, fileName,
+                            [&] { return phone->copyFileToPC(fileName, phoneFolder, pcFolder); });
+}
+
+bool CDeleteFileFromPhoneJob::run()
+{
+    Orvak_API::PhoneInfo *phone = findPhone();
+    if (!phone) {
+        detachFromTask();
+        return false;
+    }
+    const auto [folder, fileName] = splitPhonePath(m_item->phone.path);
+    const bool ok = phone->deleteFile(fileName, folder);
+    detachFromTask();
+    return ok;
+}
+
+CVideoConversionJob::~CVideoConversionJob()
+{
+    QMutexLocker lock(&m_converterLock);
+    delete m_converter;
+}
+
+bool CVideoConversionJob::cancel()
+{
+    QMutexLocker lock(&m_converterLock);
+    return m_converter ? m_converter->cancel() : false;
+}
+
+bool CVideoConversionJob::run()
+{
+    Catalogue &catalogue = Catalogue::instance();
+    const QString folder = Settings::myCollectionFolder();
+
+    // The phone's own limits when its configuration tells them, else the
+    // preset of the quality.
+    QString key = catalogue.currentPhoneSerial;
+    int quality = catalogue.quality;
+    if (key.isEmpty()) {
+        key = catalogue.selectedPhoneName;
+        const int profile = key.isEmpty() ? -1 : catalogue.findProfile(key);
+        quality = profile >= 0 ? catalogue.profiles.at(profile).quality : Settings::qualityValue();
+    }
+    Orvak_API::Phone_VideoCapabilities caps;
+    if (!Orvak_API::API_ConfServer(key).readVideoCapabilities(caps))
+        caps.setPreset(Orvak_API::Phone_VideoCapabilities::Preset(int(Settings::qualityFromValue(quality))));
+
+    TaskProgress *display = progressDisplay();
+    auto *converter = new Orvak_API::VideoConverter(display ? display->conversionProgressTarget() : nullptr);
+    {
+        QMutexLocker lock(&m_converterLock);
+        m_converter = converter;
+    }
+    const QString source = m_item->pc.path;
+    if (display)
+        display->conversionStarted(source);
+    converter->closeFile();
+    converter->openFile(source);
+
+    const QString target = catalogue.uniqueTargetPath(folder + QLatin1Char('/') + m_item->pc.name
+                                                      + QStringLiteral(".mp4"));
+    m_item->pc.targetPath = target;
+    // A copy to the phone that follows sends the converted file.
+    m_item->pc.path = target;
+    const bool ok = converter->convert(folder, m_item->pc.targetPath, quality, caps);
+
+    converter->closeFile();
+    if (display)
+        display->conversionFinished();
+    detachFromTask();
+    QMutexLocker lock(&m_converterLock);
+    delete m_converter;
+    m_converter = nullptr;
+    return ok;
+}
