@@ -56,6 +56,13 @@ private Q_SLOTS:
             "<element name='HeaderDivider'><image location='green.png'/></element>"
             "<element name='ScrollBarBackground'>"
             " <config><state type='Vertical'/><image location='track.png'/></config></element>"
+            "<element name='ScrollBarUpButton'><config><state type='Vertical'/><image location='red.png'/></config>"
+            " <config><state type='Vertical'/><state type='Down'/><image location='green.png'/></config></element>"
+            "<element name='ScrollBarDownButton'><config><state type='Vertical'/><image location='blue.png'/></config>"
+            "</element>"
+            "<element name='ScrollBarSlider'><config><state type='Vertical'/>"
+            " <image location='cyan.png' position='Top'/><image location='yellow.png' position='Middle'/>"
+            " <image location='magenta.png' position='Bottom'/></config></element>"
             "<element name='SizeGrip'><image location='yellow.png'/></element>"
             "<element name='Menu'><image location='black18.png'/>"
             " <config mode_x='Scaled' mode_y='Scaled'><state type='RollOver'/><image location='red.png'/></config>"
@@ -348,6 +355,35 @@ private Q_SLOTS:
             m_style->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, &combo);
         }
         QCOMPARE(pixel(image, 30, 10), expected);
+    }
+
+    // Buttons at both ends, the track, and the slider from its end pieces
+    // and stretched middle.
+    void scrollBar()
+    {
+        QScrollBar bar(Qt::Vertical);
+        bar.setStyle(m_style);
+        bar.resize(12, 200);
+        bar.setRange(0, 100);
+        bar.setPageStep(100);
+        bar.setValue(0);
+        QImage image = renderWidget(&bar);
+        QCOMPARE(pixel(image, 6, 2), QColor(Qt::red));
+        QCOMPARE(pixel(image, 6, 197), QColor(Qt::blue));
+        QStyleOptionSlider option;
+        option.initFrom(&bar);
+        option.orientation = Qt::Vertical;
+        option.minimum = 0;
+        option.maximum = 100;
+        option.pageStep = 100;
+        option.rect = bar.rect();
+        const QRect thumb = m_style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
+        QVERIFY(thumb.height() > 10);
+        QCOMPARE(pixel(image, 6, thumb.top()), QColor(Qt::cyan));
+        QCOMPARE(pixel(image, 6, thumb.top() + thumb.height() / 2), QColor(Qt::yellow));
+        QCOMPARE(pixel(image, 6, thumb.bottom()), QColor(Qt::magenta));
+        QCOMPARE(pixel(image, 6, thumb.bottom() + 5), QColor(200, 200, 200));
+        QCOMPARE(m_style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &bar), 12);
     }
 
     void polishTurnsOnHover()
