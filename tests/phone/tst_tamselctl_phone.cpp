@@ -150,6 +150,17 @@ private Q_SLOTS:
         QTest::addRow("demo-phone with two folders")
             << QStringList({QStringLiteral("demo-phone"), QStringLiteral("a"), QStringLiteral("b")});
         QTest::addRow("demo-phone with an option") << QStringList({QStringLiteral("demo-phone"), QStringLiteral("--x")});
+        QTest::addRow("ls without a serial") << QStringList({QStringLiteral("ls")});
+        QTest::addRow("ls with memory 22") << QStringList({QStringLiteral("ls"), QStringLiteral("S"), QStringLiteral("22")});
+        QTest::addRow("push without a file") << QStringList({QStringLiteral("push"), QStringLiteral("S")});
+        QTest::addRow("push with a bad memory")
+            << QStringList({QStringLiteral("push"), QStringLiteral("S"), QStringLiteral("f"), QStringLiteral("--memory"),
+                            QStringLiteral("x")});
+        QTest::addRow("pull of a PC path")
+            << QStringList({QStringLiteral("pull"), QStringLiteral("S"), QStringLiteral("/tmp/x.mp4"), QStringLiteral("/tmp")});
+        QTest::addRow("rm of a phone folder's end")
+            << QStringList({QStringLiteral("rm"), QStringLiteral("S"), QStringLiteral("\\\\C:\\Data\\")});
+        QTest::addRow("info with two serials") << QStringList({QStringLiteral("info"), QStringLiteral("S"), QStringLiteral("T")});
     }
     void usageErrors()
     {
@@ -157,6 +168,84 @@ private Q_SLOTS:
         const Run r = run(args);
         QCOMPARE(r.code, 2);
         QVERIFY(r.err.contains(QLatin1String("usage: tamselctl")) || r.out.contains(QLatin1String("usage: tamselctl")));
+    }
+
+    void phoneFiles()
+    {
+        // A phone made by hand, with a picture of one 32-bit entry of 2 x 2.
+        const QString phone = KelvraPaths::devicesFolder() + QStringLiteral("/p");
+        for (const char *folder : {"/C/Data/Videos/Sub", "/C/Data/Images", "/E"})
+            QVERIFY(QDir().mkpath(phone + QLatin1String(folder)));
+        const auto write = [](const QString &path, const QByteArray &data) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(data);
+        };
+        write(phone + QStringLiteral("/C/Data/Videos/Sub/b.3gp"), QByteArray(2048, 'b'));
+        write(phone + QStringLiteral("/C/Data/Videos/a.MP4"), QByteArray(100, 'a'));
+        write(phone + QStringLiteral("/C/Data/Videos/notes.txt"), "not a video");
+        QByteArray icon = QByteArray::fromHex("000001000100" "0202000001002000" "38000000" "16000000"
+                                              "28000000" "02000000" "04000000" "01002000" "00000000" "00000000"
+                                              "00000000" "00000000" "00000000" "00000000");
+        icon += QByteArray(16, '\xff') + QByteArray(8, '\0');
+        write(phone + QStringLiteral("/C/Data/Images/phone.ico"), icon);
+        write(phone + QStringLiteral("/phone.ini"),
+              "[Phone]\nSerialNumber=F1\nFriendlyName=Files\nManufacturer=Orvak\nModel=Hand\nMedia=16\n"
+              "[Memory0]\nType=Phone memory\nPath=C\nCapacity=100000000\n"
+              "[Memory1]\nType=Memory card\nPath=E\nCapacity=100000000\n"
+              "[Video]\nMaxBitrate=256\nImgWallpaperSize=176,208\nPicture=\\\\C:\\Data\\Images\\phone.ico\n");
+
+        const Run listed = run({QStringLiteral("ls"), QStringLiteral("F1")});
+        QCOMPARE(listed.code, 0);
+        const QStringList lines = listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.at(0).startsWith(QLatin1String("\\\\C:\\Data\\Videos\\Sub\\b.3gp  2 KB  ")), qPrintable(lines.at(0)));
+        QVERIFY2(lines.at(1).startsWith(QLatin1String("\\\\C:\\Data\\Videos\\a.MP4  100 B  ")), qPrintable(lines.at(1)));
+        QCOMPARE(run({QStringLiteral("ls"), QStringLiteral("F1"), QStringLiteral("1")}).out, QStringLiteral("No videos.\n"));
+
+        const Run info = run({QStringLiteral("info"), QStringLiteral("F1")});
+        QCOMPARE(info.code, 0);
+        QCOMPARE(info.out, QStringLiteral("Phone: Files (F1)\n"
+                                          "Largest picture: 176 x 208\n"
+                                          "Maximum bit rate: 256 kbit/s\n"
+                                          "Picture file: \\\\C:\\Data\\Images\\phone.ico\n"
+                                          "Quality for a new phone: Medium\n"
+                                          "Pictures: 2x2\n"));
+
+        QTemporaryDir pc;
+        const QByteArray clip(3 << 20, 'c');
+        write(pc.filePath(QStringLiteral("clip.mp4")), clip);
+        const Run pushed = run({QStringLiteral("push"), QStringLiteral("F1"), pc.filePath(QStringLiteral("clip.mp4")),
+                                QStringLiteral("--memory"), QStringLiteral("1")});
+        QCOMPARE(pushed.code, 0);
+        QCOMPARE(pushed.out, QStringLiteral("Copied clip.mp4 to \\\\E:\\Videos\n"));
+        QVERIFY(pushed.err.contains(QLatin1String("Copying clip.mp4: 100 %")));
+        QFile copied(phone + QStringLiteral("/E/Videos/clip.mp4"));
+        QVERIFY(copied.open(QIODevice::ReadOnly));
+        QCOMPARE(copied.readAll(), clip);
+
+        QTemporaryDir back;
+        const QString onPhone = QStringLiteral("\\\\E:\\Videos\\clip.mp4");
+        const Run pulled = run({QStringLiteral("pull"), QStringLiteral("F1"), onPhone, back.path()});
+        QCOMPARE(pulled.code, 0);
+        QCOMPARE(QFileInfo(back.filePath(QStringLiteral("clip.mp4"))).size(), clip.size());
+        // Never over an existing PC file.
+        const Run again = run({QStringLiteral("pull"), QStringLiteral("F1"), onPhone, back.path()});
+        QCOMPARE(again.code, 1);
+        QVERIFY(again.err.contains(QLatin1String("File already exists in Device or PC")));
+
+        QCOMPARE(run({QStringLiteral("rm"), QStringLiteral("F1"), onPhone}).code, 0);
+        QVERIFY(!QFileInfo::exists(phone + QStringLiteral("/E/Videos/clip.mp4")));
+        const Run gone = run({QStringLiteral("rm"), QStringLiteral("F1"), onPhone});
+        QCOMPARE(gone.code, 1);
+        QVERIFY(gone.err.contains(QLatin1String("Deleting file from Phone: File does not exists in Device or PC")));
+
+        const Run unknown = run({QStringLiteral("info"), QStringLiteral("NOPE")});
+        QCOMPARE(unknown.code, 1);
+        QVERIFY(unknown.err.contains(QLatin1String("no phone with the serial number NOPE")));
+        const Run noCard = run({QStringLiteral("ls"), QStringLiteral("F1"), QStringLiteral("2")});
+        QCOMPARE(noCard.code, 1);
+        QVERIFY(noCard.err.contains(QLatin1String("Reading phone file system")));
     }
 
     void libraryMissing()

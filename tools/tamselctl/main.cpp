@@ -24,6 +24,13 @@ const Command kCommands[] = {
     {"convert", "FILE [--quality low|medium|high] [--caps WxH@KBPS] [--out DIR]",
      "convert a video for the phone", MediaCommands::convert},
     {"scan", "DIR", "scan DIR for videos as the program does, one line per video found", ScanCommand::scan},
+    {"ls", "SERIAL [MEMORY]", "list a phone memory's videos with size and date (0 phone memory, 1 to 21 cards)",
+     PhoneCommands::ls},
+    {"push", "SERIAL FILE [--memory N]", "copy a file into the phone's video folder of that memory", PhoneCommands::push},
+    {"pull", "SERIAL PHONEPATH DIR", "copy a phone file (\\\\C:\\Data\\Videos\\clip.mp4) into a PC folder",
+     PhoneCommands::pull},
+    {"rm", "SERIAL PHONEPATH", "delete a phone file", PhoneCommands::rm},
+    {"info", "SERIAL", "the phone's video limits, the quality a new phone gets, its pictures", PhoneCommands::info},
 };
 
 QString usage()
