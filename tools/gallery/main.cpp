@@ -213,12 +213,12 @@ QWidget *buildPlayerStrip()
         {CTheme::ListViewIcon, CPanelButton::Small, true},
     };
     int index = 0;
-    for (const auto &spec : buttons) {
+    for (const auto &entry : buttons) {
         auto *button = new CPanelButton;
-        button->setCheckable(spec.checkable);
-        button->setChecked(spec.checkable && index == 3);
-        button->setSize(spec.size);
-        CTheme::setButtonIcon(button, spec.icon);
+        button->setCheckable(entry.checkable);
+        button->setChecked(entry.checkable && index == 3);
+        button->setSize(entry.size);
+        CTheme::setButtonIcon(button, entry.icon);
         button->setHighlighted(index == 2);
         layout->addWidget(button);
         ++index;
