@@ -7,12 +7,6 @@
 
 namespace {
 
-QString upToFirstDot(const QString &name)
-{
-    const int dot = name.indexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.left(dot);
-}
-
 // The extension part of a name: after its last dot, empty without one.
 QString suffixOf(const QString &fileName)
 {
@@ -65,7 +59,7 @@ bool Catalogue::hasPhoneName(const QString &baseName) const
 {
     // Phone names carry their extension; a clash is the same name before it.
     for (const FileItem &item : myCollection) {
-        if (!item.phone.name.isEmpty() && upToFirstDot(item.phone.name) == baseName)
+        if (!item.phone.name.isEmpty() && nameUpToFirstDot(item.phone.name) == baseName)
             return true;
     }
     return false;
@@ -77,14 +71,14 @@ QString Catalogue::uniqueTargetPath(const QString &path) const
     const QString folder = wanted.absolutePath();
     QString candidate = wanted.absoluteFilePath();
     for (;;) {
-        const QString base = upToFirstDot(QFileInfo(candidate).fileName());
+        const QString base = nameUpToFirstDot(QFileInfo(candidate).fileName());
         for (int n = 1; QFileInfo::exists(candidate); ++n)
             candidate = withCounter(folder, base, n, suffixOf(QFileInfo(candidate).fileName()));
 
         bool renamed = false;
-        for (int n = 1; hasPhoneName(upToFirstDot(QFileInfo(candidate).fileName())); ++n) {
+        for (int n = 1; hasPhoneName(nameUpToFirstDot(QFileInfo(candidate).fileName())); ++n) {
             const QString fileName = QFileInfo(candidate).fileName();
-            candidate = withCounter(folder, upToFirstDot(fileName), n, suffixOf(fileName));
+            candidate = withCounter(folder, nameUpToFirstDot(fileName), n, suffixOf(fileName));
             renamed = true;
         }
         // A name changed for the phone may now clash on disk.

@@ -11,12 +11,6 @@
 
 namespace {
 
-QString upToFirstDot(const QString &name)
-{
-    const int dot = name.indexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.left(dot);
-}
-
 QString columns(std::initializer_list<QString> parts)
 {
     QStringList list(parts);
@@ -24,6 +18,12 @@ QString columns(std::initializer_list<QString> parts)
 }
 
 } // namespace
+
+QString nameUpToFirstDot(const QString &name)
+{
+    const int dot = name.indexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
 
 QDateTime clearedDate()
 {
@@ -47,14 +47,14 @@ QPixmap FileMirror::thumbnail() const
 
 QString FileMirror::myCollectionColumns() const
 {
-    return columns({upToFirstDot(name), Formats::durationText(playbackLength), Formats::sizeText(size),
+    return columns({nameUpToFirstDot(name), Formats::durationText(playbackLength), Formats::sizeText(size),
                     suffix.toLower(), Formats::dateText(created)});
 }
 
 QString FileMirror::rowText(int viewKind) const
 {
     if (viewKind == 2)
-        return columns({upToFirstDot(name), Formats::durationText(playbackLength), Formats::sizeText(size)});
+        return columns({nameUpToFirstDot(name), Formats::durationText(playbackLength), Formats::sizeText(size)});
     return myCollectionColumns();
 }
 
@@ -72,7 +72,7 @@ void FileMirror::clear()
     playbackLength = 0;
 }
 
-bool PC::assignFrom(const FileMirror &other, const QString &folder)
+void FileMirror::takeDescription(const FileMirror &other)
 {
     found = other.found;
     name = other.name;
@@ -82,6 +82,11 @@ bool PC::assignFrom(const FileMirror &other, const QString &folder)
     modified = other.modified;
     type = other.type;
     playbackLength = other.playbackLength;
+}
+
+bool PC::assignFrom(const FileMirror &other, const QString &folder)
+{
+    takeDescription(other);
     path = folder + QLatin1Char('/') + name;
     return size != 0;
 }
@@ -138,14 +143,7 @@ bool PC::moveTo(const QString &newPath)
 
 bool PHONE::assignFrom(const FileMirror &other, const QString &folder)
 {
-    found = other.found;
-    name = other.name;
-    suffix = other.suffix;
-    size = other.size;
-    created = other.created;
-    modified = other.modified;
-    type = other.type;
-    playbackLength = other.playbackLength;
+    takeDescription(other);
     // Phone paths keep the phone's own separator.
     path = folder + QLatin1Char('\\') + name + QLatin1Char('.') + suffix;
     return size != 0;

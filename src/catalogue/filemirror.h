@@ -51,6 +51,8 @@ public:
 
 protected:
     QString myCollectionColumns() const;
+    // Takes the other side's description (not its path or target).
+    void takeDescription(const FileMirror &other);
 };
 
 class PC final : public FileMirror
@@ -78,3 +80,6 @@ public:
 
 // "Midnight of 1-1-1", the date of a cleared copy.
 QDateTime clearedDate();
+
+// A file name up to its first dot: what pairs a PC file with a phone video.
+QString nameUpToFirstDot(const QString &name);

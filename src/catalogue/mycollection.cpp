@@ -18,12 +18,6 @@
 
 namespace {
 
-QString upToFirstDot(const QString &name)
-{
-    const int dot = name.indexOf(QLatin1Char('.'));
-    return dot < 0 ? name : name.left(dot);
-}
-
 } // namespace
 
 Catalogue::ScanLengths Catalogue::scanLengths() const
@@ -111,7 +105,7 @@ bool Catalogue::buildMyCollection(const ScanLengths *lengths)
     // dot and the sizes agree to the byte; the first such video in the list
     // wins. Items added below have no phone copy, so the index stays whole.
     auto pairKey = [](const QString &name, quint32 size) -> QString {
-        return upToFirstDot(name) + QLatin1Char('\n') + QString::number(size);
+        return nameUpToFirstDot(name) + QLatin1Char('\n') + QString::number(size);
     };
     QHash<QString, FileItem *> phoneVideos;
     for (FileItem &candidate : myCollection) {
