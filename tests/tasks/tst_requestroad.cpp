@@ -118,9 +118,12 @@ private Q_SLOTS:
         TaskProgressBarAdapter adapter(&bar);
         CTaskJob::setProgressDisplay(&adapter);
         std::atomic<int> copySeen{0};
+        std::atomic<int> copyMaximum{0};
         QObject::connect(&bar, &CTaskProgressBar::updateMe, &bar, [&] {
-            if (bar.isCopyActive())
+            if (bar.isCopyActive()) {
                 copySeen = qMax(copySeen.load(), bar.channelValue(CTaskProgressBar::Copy));
+                copyMaximum = bar.channelMaximum(CTaskProgressBar::Copy);
+            }
         }, Qt::DirectConnection);
         ConversionWatcher conversionSeen(&bar);
 
@@ -171,6 +174,7 @@ private Q_SLOTS:
         QCOMPARE(video.value(QStringLiteral("height")).toInt(), 240);
         QVERIFY2(conversionSeen.value > 0, "no conversion progress reached the bar");
         QCOMPARE(copySeen.load(), 100);
+        QCOMPARE(copyMaximum.load(), 100);
         QVERIFY(!bar.isConversionActive());
         QVERIFY(!bar.isCopyActive());
         CTaskJob::setProgressDisplay(nullptr);

@@ -10,7 +10,12 @@ class TaskProgressBarAdapter final : public TaskProgress, private CTaskProgressJ
 public:
     explicit TaskProgressBarAdapter(CTaskProgressBar *bar) : m_bar(bar) {}
 
-    void copyStarted(const QString &fileName) override { m_bar->startCopy(this, fileName); }
+    // Copies report percentages: the one file counts 100.
+    void copyStarted(const QString &fileName) override
+    {
+        m_bar->startCopy(this, fileName);
+        m_bar->setCopyMaximum(100);
+    }
     void copyProgress(int percent) override { m_bar->setCopyProgress(percent); }
     void copyFinished() override { m_bar->copyFinished(); }
     void conversionStarted(const QString &path) override { m_bar->startConversion(path); }
