@@ -13,9 +13,9 @@ CTaskManager::CTaskManager(QObject *parent) : QThread(parent)
 CTaskManager::~CTaskManager()
 {
     {
-        QMutexLocker lock(&m_lock);
+        std::unique_lock lock(m_lock);
         m_stopping = true;
-        m_wake.wakeAll();
+        m_wake.notify_all();
     }
     wait();
     // Tasks end here, while the lists they notify still exist.
@@ -52,26 +52,26 @@ int CTaskManager::addTasks(const QList<FileItem *> &items, const QList<FileItem 
         if (m_viewContext && m_viewHandler)
             connect(task, &CTaskItem::taskViewUpdatedSlot, m_viewContext, m_viewHandler);
         task->announceQueued();
-        QMutexLocker lock(&m_lock);
+        std::unique_lock lock(m_lock);
         m_tasks.append(task);
         ++m_wakeQueue;
-        m_wake.wakeAll();
+        m_wake.notify_all();
     }
     return duplicates;
 }
 
 void CTaskManager::notify(CTaskItem *)
 {
-    QMutexLocker lock(&m_lock);
+    std::unique_lock lock(m_lock);
     ++m_wakeQueue;
-    m_wake.wakeAll();
+    m_wake.notify_all();
 }
 
 bool CTaskManager::cancelTasks(const QList<CTaskItem *> &list)
 {
     for (CTaskItem *task : list) {
         task->cancel();
-        QMutexLocker lock(&m_lock);
+        std::unique_lock lock(m_lock);
         m_tasks.removeAll(task);
     }
     return true;
@@ -81,7 +81,7 @@ bool CTaskManager::cancelAll()
 {
     QList<CTaskItem *> all;
     {
-        QMutexLocker lock(&m_lock);
+        std::unique_lock lock(m_lock);
         all = m_tasks;
         m_tasks.clear();
     }
@@ -95,14 +95,14 @@ bool CTaskManager::cancelAll()
 
 bool CTaskManager::allFinished() const
 {
-    QMutexLocker lock(&m_lock);
+    std::unique_lock lock(m_lock);
     return std::all_of(m_tasks.begin(), m_tasks.end(), [](const CTaskItem *task) { return isFinal(task->state()); });
 }
 
 bool CTaskManager::moveTasks(const QList<FileItem *> &items, int toIndex)
 {
     {
-        QMutexLocker lock(&m_lock);
+        std::unique_lock lock(m_lock);
         if (toIndex < 0 || toIndex >= m_tasks.size())
             return false;
         for (int i = 0; i < m_tasks.size(); ++i) {
@@ -122,23 +122,23 @@ bool CTaskManager::moveTasks(const QList<FileItem *> &items, int toIndex)
             m_tasks.move(from, qMin(toIndex, int(m_tasks.size()) - 1));
         }
         ++m_wakeQueue;
-        m_wake.wakeAll();
+        m_wake.notify_all();
     }
     return true;
 }
 
 QList<CTaskItem *> CTaskManager::tasks() const
 {
-    QMutexLocker lock(&m_lock);
+    std::unique_lock lock(m_lock);
     return m_tasks;
 }
 
 void CTaskManager::run()
 {
-    QMutexLocker lock(&m_lock);
+    std::unique_lock lock(m_lock);
     for (;;) {
         while (m_wakeQueue == 0 && !m_stopping)
-            m_wake.wait(&m_lock);
+            m_wake.wait(lock);
         if (m_stopping)
             return;
         --m_wakeQueue;
@@ -180,7 +180,7 @@ void CTaskManager::run()
             // The task notifies us as it starts; never hold the lock then.
             lock.unlock();
             toStart->start(runState);
-            lock.relock();
+            lock.lock();
         }
     }
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QList>
-#include <QMutex>
 #include <QThread>
-#include <QWaitCondition>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 class CTaskItem;
 class FileItem;
@@ -48,8 +48,9 @@ protected:
     void run() override;
 
 private:
-    mutable QMutex m_lock;
-    QWaitCondition m_wake;
+    // Standard primitives, so that thread checkers see every wait's unlock.
+    mutable std::mutex m_lock;
+    std::condition_variable m_wake;
     QList<CTaskItem *> m_tasks;
     int m_wakeQueue = 0; // notifications not yet consumed
     bool m_stopping = false;
