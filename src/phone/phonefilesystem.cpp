@@ -74,6 +74,51 @@ bool PhoneInfo::copy(uint32_t direction, const QString &fileName, const QString 
     return lastResult() >= 0;
 }
 
+// The bytes of fileName in phoneFolder, -1 when it is not there or the folder
+// cannot be read. Asks quietly: nothing is recorded or reported.
+qint64 PhoneInfo::phoneFileSize(const QString &fileName, const QString &phoneFolder)
+{
+    KELVHANDLE find = nullptr;
+    if (Kelv::FindBegin(m_fs, 0, &find, wide(phoneFolder).c_str()) != 0)
+        return -1;
+    KELV_FOLDER_INFO folder{};
+    while (Kelv::FindNextFolder(find, &folder) == 0)
+        Kelv::FreeFolderInfoStructure(&folder);
+    qint64 size = -1;
+    KELV_FILE_INFO file{};
+    while (size < 0 && Kelv::FindNextFile(find, &file) == 0) {
+        if (QString::fromWCharArray(file.pstrName) == fileName)
+            size = file.dwFileSize;
+        Kelv::FreeFileInfoStructure(&file);
+    }
+    Kelv::FindEnd(find);
+    return size;
+}
+
+// The free bytes of the memory that holds phoneFolder, -1 when unknown.
+// Memory types come in drive order: C: first, then E:, F:, ...
+qint64 PhoneInfo::freeBytesFor(const QString &phoneFolder)
+{
+    if (phoneFolder.size() < 4 || !phoneFolder.startsWith(QLatin1String("\\\\")) || phoneFolder.at(3) != QLatin1Char(':'))
+        return -1;
+    const QChar drive = phoneFolder.at(2).toUpper();
+    const int index = drive == QLatin1Char('C') ? 0 : drive.unicode() - u'D';
+    if (index < 0 || index > 21 || (index == 0 && drive != QLatin1Char('C')))
+        return -1;
+    wchar_t *types = nullptr;
+    if (Kelv::GetMemoryTypes(m_fs, &types) != 0 || !types)
+        return -1;
+    const QStringList tokens = QString::fromWCharArray(types).split(QLatin1Char(','));
+    Kelv::FreeString(types);
+    if (index >= tokens.size())
+        return -1;
+    int64_t free = 0, total = 0, used = 0;
+    if (Kelv::RefreshDeviceMemoryValues(m_fs) < 0
+        || Kelv::GetMemoryValues(m_fs, wide(tokens.at(index)).c_str(), &free, &total, &used) != 0)
+        return -1;
+    return free;
+}
+
 bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder, const QString &phoneFolder)
 {
     QString folder = phoneFolder;
@@ -87,8 +132,21 @@ bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder
     // there is a file to put in its place: a copy that cannot even start must
     // not cost the phone its copy.
     const QFileInfo source(QDir(pcFolder).filePath(fileName));
-    if (source.isFile() && source.isReadable())
+    if (source.isFile() && source.isReadable()) {
+        // Nor when the new file would not fit even in the old one's place:
+        // the copy would fail for a full memory after the old file was gone.
+        // The phone counts space in blocks; the slack keeps a file that might
+        // just fit from being refused here.
+        constexpr qint64 slack = 64 * 1024;
+        const qint64 old = phoneFileSize(fileName, phoneFolder);
+        const qint64 free = old < 0 ? -1 : freeBytesFor(phoneFolder);
+        if (old >= 0 && free >= 0 && source.size() > free + old + slack) {
+            qCInfo(lcPhone, "%s does not fit on the phone; its copy there is kept", qPrintable(fileName));
+            checkResult(KELV_ERR_MEMORY_FULL, QLatin1String(Context::CopyToPhone));
+            return false;
+        }
         Kelv::DeleteFile(m_fs, wide(fileName).c_str(), wide(phoneFolder).c_str());
+    }
     // Only the last level is made; a missing parent fails the copy below.
     Kelv::CreateFolder(m_fs, wide(leaf).c_str(), wide(parent).c_str());
     return copy(KELV_COPY_PC_TO_PHONE, fileName, pcFolder, phoneFolder, Context::CopyToPhone);

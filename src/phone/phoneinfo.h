@@ -77,7 +77,9 @@ public:
     int lastProgress() const { return m_lastProgress.load(); }
 
     // Copies pcFolder/fileName into phoneFolder, replacing a file of that
-    // name; the last level of phoneFolder is created when missing.
+    // name; the last level of phoneFolder is created when missing. The phone
+    // never overwrites, so the old file is deleted first, except when the new
+    // one is missing or plainly cannot fit, which keeps the old one.
     bool copyFileToPhone(const QString &fileName, const QString &pcFolder, const QString &phoneFolder);
     // Copies phoneFolder\fileName into pcFolder; an existing file is kept.
     bool copyFileToPC(const QString &fileName, const QString &phoneFolder, const QString &pcFolder);
@@ -94,8 +96,8 @@ public:
     bool listFiles(QList<PhoneFileEntry *> &out, const QString &folder, const wchar_t *extensions);
     // The same for a whole memory: 0 the phone memory, 1 to 21 the cards.
     bool listMemoryFiles(QList<PhoneFileEntry *> &out, int memoryIndex, const wchar_t *extensions);
-    // Replaces out with the phone's memories and their free space. The
-    // caller owns the entries.
+    // Replaces out with the phone's memories and their free space, deleting
+    // the entries it held. The caller owns the new entries.
     void getMemoryInfo(QList<PhoneMemory *> &out);
 
     // Whether a file name passes the "|"-separated extension list.
@@ -106,6 +108,8 @@ Q_SIGNALS:
 
 private:
     friend class FileSystemNotify;
+    qint64 phoneFileSize(const QString &fileName, const QString &phoneFolder);
+    qint64 freeBytesFor(const QString &phoneFolder);
     bool copy(uint32_t direction, const QString &fileName, const QString &from, const QString &to, const char *context);
 
     KELV_DEVICE_INFO *m_device;

@@ -322,6 +322,19 @@ private Q_SLOTS:
                  QStringLiteral("The phone memory is full. To be able to transfer files to the phone, first remove some "
                                 "files from the phone memory."));
         QCOMPARE(everything(memory(0) + QStringLiteral("/Data/Videos")), QStringList());
+
+        // Replacing a phone file: a bigger one that fits in the old one's
+        // place replaces it; one that cannot fit even there leaves it alone.
+        const QString onPhone = memory(0) + QStringLiteral("/Data/Videos/clip.mp4");
+        writeFile(onPhone, QByteArray(600 << 10, 'o'));
+        writeFile(m_pc.filePath(QStringLiteral("clip.mp4")), randomBytes(700 << 10));
+        QVERIFY(phone->copyFileToPhone(QStringLiteral("clip.mp4"), m_pc.path(), phoneVideoFolder(0)));
+        QCOMPARE(QFileInfo(onPhone).size(), 700 << 10);
+        writeFile(m_pc.filePath(QStringLiteral("clip.mp4")), randomBytes(2 << 20));
+        QVERIFY(!phone->copyFileToPhone(QStringLiteral("clip.mp4"), m_pc.path(), phoneVideoFolder(0)));
+        QCOMPARE(uint32_t(phone->lastResult()), 0x80300001u);
+        QCOMPARE(errors.last().at(2).toString(), errors.first().at(2).toString()); // "The phone memory is full..."
+        QCOMPARE(QFileInfo(onPhone).size(), 700 << 10);
     }
 
     void progressAndCancelFromTheGuiThread()
