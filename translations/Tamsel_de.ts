@@ -83,6 +83,18 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
         <source>Success</source>
         <translation>Erfolgreich</translation>
     </message>
+    <message>
+        <source>The connected device does not support this operation. Please contact &lt;a href=&quot;https://www.orvak.example/care&quot;&gt;Orvak Care&lt;/a&gt; to solve this problem.</source>
+        <translation>Das angeschlossene Gerät unterstützt diesen Vorgang nicht. Bitte wenden Sie sich an &lt;a href=&quot;https://www.orvak.example/care&quot;&gt;Orvak Care&lt;/a&gt;, um dieses Problem zu lösen.</translation>
+    </message>
+    <message>
+        <source>The operation was rejected by the connected phone. To solve this problem, refer to the phone manual or contact &lt;a href=&quot;https://www.orvak.example/care&quot;&gt;Orvak Care&lt;/a&gt;. 
+
+See the log file for more information.</source>
+        <translation>Der Vorgang wurde vom angeschlossenen Telefon abgelehnt. Um dieses Problem zu lösen, lesen Sie im Handbuch des Telefons nach oder wenden Sie sich an &lt;a href=&quot;https://www.orvak.example/care&quot;&gt;Orvak Care&lt;/a&gt;. 
+
+Weitere Informationen finden Sie in der Protokolldatei.</translation>
+    </message>
 </context>
 <context>
     <name>C1stDialog</name>

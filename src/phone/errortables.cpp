@@ -9,8 +9,8 @@
 namespace Orvak_API {
 namespace {
 
-#define CARE_LINK " <a href=\"https://www.orvak.example/care\">Orvak Care</a>"
-
+// Texts D and I link to the maker's customer-service page. They are written
+// out whole so that the translation tools see them.
 const char TextA[] = QT_TRANSLATE_NOOP("API_Base",
     "Orvak Pelmora is not installed. To be able to use Orvak Tamsel, first install Orvak Pelmora on your PC.");
 const char TextB[] = QT_TRANSLATE_NOOP("API_Base",
@@ -18,7 +18,7 @@ const char TextB[] = QT_TRANSLATE_NOOP("API_Base",
 const char TextC[] = QT_TRANSLATE_NOOP("API_Base",
     "The connected phone is not responding. To continue, reconnect the phone to the PC.");
 const char TextD[] = QT_TRANSLATE_NOOP("API_Base",
-    "The connected device does not support this operation. Please contact" CARE_LINK " to solve this problem.");
+    "The connected device does not support this operation. Please contact <a href=\"https://www.orvak.example/care\">Orvak Care</a> to solve this problem.");
 const char TextE[] = QT_TRANSLATE_NOOP("API_Base", "To continue, accept the operation on your phone");
 const char TextF[] = QT_TRANSLATE_NOOP("API_Base",
     "Another Orvak Pelmora application is performing a task and reserves the connection. Please wait, and try "
@@ -31,7 +31,7 @@ const char TextH[] = QT_TRANSLATE_NOOP("API_Base",
     "memory.");
 const char TextI[] = QT_TRANSLATE_NOOP("API_Base",
     "The operation was rejected by the connected phone. To solve this problem, refer to the phone manual or "
-    "contact" CARE_LINK ". \n\nSee the log file for more information.");
+    "contact <a href=\"https://www.orvak.example/care\">Orvak Care</a>. \n\nSee the log file for more information.");
 const char TextJ[] = QT_TRANSLATE_NOOP("API_Base",
     "An error occurred during conversion, and the selected file \n\n%1\n\ncould not be converted. \n\nSee the log "
     "file for more information.");
@@ -42,7 +42,6 @@ const char TextL[] = QT_TRANSLATE_NOOP("API_Base",
     "The selected file cannot be opened, as audio or video codecs required are missing. To be able to open the "
     "file, first install the required codecs. \n\nSee the log file for more information.");
 
-#undef CARE_LINK
 
 } // namespace
 
