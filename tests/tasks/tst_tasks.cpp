@@ -116,7 +116,7 @@ private:
     std::unique_ptr<TestSupport::FolderPhones> m_phones;
     RecordingProgress m_progress;
     QString m_clip;     // 2 s, 320x240
-    QString m_longClip; // 12 s, 1280x720
+    QString m_longClip; // 40 s, 1280x720: converts for a few seconds
 
     QString collection() const { return m_dir.filePath(QStringLiteral("collection")); }
     QString card() const { return m_phones->memoryFolder(QStringLiteral("p"), 1) + QStringLiteral("/Videos"); }
@@ -167,7 +167,7 @@ private Q_SLOTS:
         MediaClips::ClipSpec longSpec;
         longSpec.width = 1280;
         longSpec.height = 720;
-        longSpec.seconds = 12;
+        longSpec.seconds = 40;
         QVERIFY(MediaClips::make(m_longClip, longSpec));
         CTaskJob::setProgressDisplay(&m_progress);
     }
@@ -323,7 +323,7 @@ private Q_SLOTS:
     void dropNeverGoesAheadOfRunningTasks()
     {
         FileItem *converting = scanned(copyOf(m_longClip, QStringLiteral("run1.mp4")));
-        FileItem *copying = scanned(bigFile(QStringLiteral("run2.mp4"), 1500LL << 20));
+        FileItem *copying = scanned(bigFile(QStringLiteral("run2.mp4"), 600LL << 20));
         FileItem *waitingA = scanned(copyOf(m_clip, QStringLiteral("waitA.avi")));
         FileItem *waitingB = scanned(copyOf(m_clip, QStringLiteral("waitB.avi")));
         CTaskManager manager;
@@ -331,7 +331,8 @@ private Q_SLOTS:
         manager.addTasks({copying}, {}, CopyToPhoneKind);
         manager.addTasks({waitingA, waitingB}, {}, ConvertKind);
         const QList<CTaskItem *> before = manager.tasks();
-        QTRY_VERIFY_WITH_TIMEOUT(before.at(0)->state() == Converting && before.at(1)->state() == CopyingToPhone, 30000);
+        // The copy may already be done; running or done, it stays ahead.
+        QTRY_VERIFY_WITH_TIMEOUT(before.at(0)->state() == Converting && !isPending(before.at(1)->state()), 30000);
         QVERIFY(!manager.moveTasks({waitingB}, -1));
         QVERIFY(!manager.moveTasks({waitingB}, 4));
         QVERIFY(manager.moveTasks({waitingB}, 0));
