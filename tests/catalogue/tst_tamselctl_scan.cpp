@@ -28,7 +28,7 @@ private Q_SLOTS:
         const QString clip = m_dir.filePath(QStringLiteral("clip.mp4"));
         QVERIFY(MediaClips::make(clip));
         QDir().mkpath(m_dir.filePath(QStringLiteral("videos/sub")));
-        for (int i = 0; i < 60; ++i)
+        for (int i = 0; i < 200; ++i)
             QVERIFY(QFile::copy(clip, m_dir.filePath(QStringLiteral("videos/sub/v%1.mp4").arg(i))));
         QVERIFY(QFile::rename(clip, m_dir.filePath(QStringLiteral("videos/top.mp4"))));
     }
@@ -42,7 +42,7 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(120000));
         QCOMPARE(p.exitCode(), 0);
         const QList<QByteArray> lines = p.readAllStandardOutput().trimmed().split('\n');
-        QCOMPARE(lines.size(), 61);
+        QCOMPARE(lines.size(), 201);
         QCOMPARE(lines.first(), m_dir.filePath(QStringLiteral("videos/top.mp4")).toLocal8Bit() + "\t2");
         QVERIFY(QFile::exists(appSettings()));
     }
