@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QString>
 #include <QStringList>
@@ -90,6 +91,25 @@ public:
 private:
     QString m_root;
 };
+
+inline QByteArray randomBytes(qsizetype size)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(data.data()), size / 4);
+    return data;
+}
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every entry of a folder, hidden ones included (where partial copies would hide).
+inline QStringList everything(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
 
 inline void writeFile(const QString &path, const QByteArray &data)
 {

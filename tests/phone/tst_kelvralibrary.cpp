@@ -25,25 +25,6 @@ namespace {
 
 constexpr uint32_t AllListed = 0x80300000u;
 
-QByteArray randomBytes(qsizetype size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(data.data()), size / 4);
-    return data;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Every entry of a folder, hidden ones included.
-QStringList everything(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 struct Listing
 {
     QStringList folders;

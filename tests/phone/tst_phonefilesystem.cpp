@@ -19,24 +19,6 @@ namespace {
 
 const wchar_t *const s_videos = L"3gp|3g2|mp4";
 
-QByteArray randomBytes(qsizetype size)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(data.data()), size / 4);
-    return data;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList everything(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 // "folder|name" per entry, in listing order.
 QStringList paths(const QList<PhoneFileEntry *> &entries)
 {
