@@ -1,0 +1,29 @@
+#include "componentlibrary.h"
+
+#include "medialog.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+#include <QStringList>
+
+QFunctionPointer resolveComponentFactory(const char *environment, const QString &fileName,
+                                         const QString &libraryName, const char *factory)
+{
+    QStringList candidates;
+    const QString configured = qEnvironmentVariable(environment);
+    if (!configured.isEmpty()) {
+        candidates << configured;
+    } else {
+        if (QCoreApplication::instance())
+            candidates << QCoreApplication::applicationDirPath() + QLatin1Char('/') + fileName;
+        candidates << libraryName;
+    }
+    for (const QString &candidate : candidates) {
+        auto *library = new QLibrary(candidate);
+        if (QFunctionPointer resolved = library->resolve(factory))
+            return resolved;
+        qCWarning(lcMedia).noquote() << "component not loaded:" << library->errorString();
+        delete library;
+    }
+    return nullptr;
+}
