@@ -124,6 +124,33 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
     </message>
 </context>
 <context>
+    <name>CPlayerPanel</name>
+    <message>
+        <source>Playback position</source>
+        <translation>Wiedergabeposition</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Ton aus</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Ton ein</translation>
+    </message>
+</context>
+<context>
     <name>CTaskItem</name>
     <message>
         <source>Pending...</source>
