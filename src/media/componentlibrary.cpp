@@ -1,5 +1,6 @@
 #include "componentlibrary.h"
 
+#include "apibase.h"
 #include "medialog.h"
 
 #include <QCoreApplication>
@@ -26,4 +27,10 @@ QFunctionPointer resolveComponentFactory(const char *environment, const QString 
         delete library;
     }
     return nullptr;
+}
+
+bool checkComponentCreated(Orvak_API::API_Base &wrapper, bool created, const QString &context)
+{
+    constexpr int32_t kNotInstalled = int32_t(0x80040154u);
+    return wrapper.checkResult(created ? 0 : kNotInstalled, context, true);
 }

@@ -1,5 +1,6 @@
 #include "videoplayer.h"
 
+#include "componentlibrary.h"
 #include "playerlibrary.h"
 #include "videoplayercomponent.h"
 
@@ -13,15 +14,7 @@ namespace Orvak_API {
 
 namespace {
 
-// The component reports "class not registered" when it cannot be created.
-constexpr int32_t kNotInstalled = int32_t(0x80040154u);
-constexpr int32_t kFailed = int32_t(0x80004005u);
 const char kCreateContext[] = "Orvak Video player COM object cannot be created. Check if Orvak Pelmora installed.";
-
-const char16_t *wide(const QString &text)
-{
-    return reinterpret_cast<const char16_t *>(text.utf16());
-}
 
 QString fromWide(const char16_t *text)
 {
@@ -34,9 +27,7 @@ VideoPlayer::VideoPlayer(QObject *parent) : API_Base(parent)
 {
     setErrorTable(mediaErrorTable);
     m_component = PlayerLibrary::create();
-    if (!checkResult(m_component ? 0 : kNotInstalled, QLatin1String(kCreateContext), true))
-        return;
-    checkResult(m_component ? 0 : kFailed, QLatin1String(kCreateContext), true);
+    checkComponentCreated(*this, m_component != nullptr, QLatin1String(kCreateContext));
 }
 
 VideoPlayer::~VideoPlayer()
@@ -80,7 +71,7 @@ bool VideoPlayer::playFile(QObject *window, const QString &path)
     m_length = 0;
     quint16 kind = 0;
     qint32 error = 0;
-    setLastResult(m_component->openFile(wide(path), &kind, &error));
+    setLastResult(m_component->openFile(componentText(path), &kind, &error));
     setLastCode(error);
     reportError(QStringLiteral("File '") + path + QStringLiteral("' cannot be open"), true);
     if (lastResult() < 0)

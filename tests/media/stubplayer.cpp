@@ -1,5 +1,7 @@
 #include "stubplayer.h"
 
+#include "refcounted.h"
+
 #include "videoplayercomponent.h"
 
 #include <QList>
@@ -8,20 +10,11 @@
 using namespace PlayerComponent;
 
 namespace {
-
 StubPlayerState s_state;
 
-class StubPlayer final : public IVideoPlayer
+class StubPlayer final : public RefCounted<IVideoPlayer>
 {
 public:
-    quint32 addRef() override { return ++m_references; }
-    quint32 release() override
-    {
-        const quint32 left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
-    }
     qint32 reserved0() override { return Ok; }
     qint32 reserved1() override { return Ok; }
     qint32 reserved2() override { return Ok; }
@@ -89,7 +82,6 @@ public:
     }
 
 private:
-    quint32 m_references = 1;
     bool m_open = false;
     PlaybackInfo m_info;
 };

@@ -1,4 +1,5 @@
 #include "componentevent.h"
+#include "refcounted.h"
 #include "picture.h"
 #include "source.h"
 #include "videoplayercomponent.h"
@@ -18,7 +19,6 @@
 using namespace PlayerComponent;
 
 namespace {
-
 // How often a playing video reports its position.
 constexpr int kPositionIntervalMs = 200;
 
@@ -62,7 +62,7 @@ QString titleOf(const Source &source, const QString &path)
 // One player instance. Qt Multimedia does the playing; FFmpeg looks at the
 // file first, so that opening answers at once with the length and the
 // component error number instead of failing later while loading.
-class VideoPlayerComponent final : public QObject, public IVideoPlayer
+class VideoPlayerComponent final : public QObject, public RefCounted<IVideoPlayer>
 {
 public:
     VideoPlayerComponent()
@@ -88,16 +88,6 @@ public:
     {
         closeFile();
         delete m_picture.data();
-    }
-
-    quint32 addRef() override { return ++m_references; }
-
-    quint32 release() override
-    {
-        const quint32 left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
     }
 
     qint32 reserved0() override { return Ok; }
@@ -326,7 +316,6 @@ private:
             QCoreApplication::removePostedEvents(m_window, ComponentEvent::PlayerPosition);
     }
 
-    quint32 m_references = 1;
     QMediaPlayer m_player;
     QAudioOutput m_audio;
     QVideoSink m_sink;

@@ -190,20 +190,20 @@ void CPlayerPanel::setPlaying(bool playing)
 
 void CPlayerPanel::showPlayIcon(bool play)
 {
-    QToolButton *button = m_ui->playButton;
-    button->setIcon(play ? m_playIcon : m_pauseIcon);
     m_showsPause = !play;
-    const QString text = play ? tr("Play") : tr("Pause");
-    button->setToolTip(text);
-    button->setAccessibleName(text);
+    showButton(m_ui->playButton, play ? m_playIcon : m_pauseIcon, play ? tr("Play") : tr("Pause"));
 }
 
 void CPlayerPanel::showSoundIcon(bool sound)
 {
-    QToolButton *button = m_ui->SoundButton;
-    button->setIcon(sound ? m_soundIcon : m_mutedIcon);
     m_showsMuted = !sound;
-    const QString text = sound ? tr("Mute") : tr("Unmute");
+    showButton(m_ui->SoundButton, sound ? m_soundIcon : m_mutedIcon, sound ? tr("Mute") : tr("Unmute"));
+}
+
+void CPlayerPanel::showButton(QToolButton *button, const QIcon &icon, const QString &text)
+{
+    button->setIcon(icon);
+    // An icon-only button is named by what it does now.
     button->setToolTip(text);
     button->setAccessibleName(text);
 }

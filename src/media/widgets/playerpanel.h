@@ -6,6 +6,7 @@
 #include <memory>
 
 class CPlayerHost;
+class QToolButton;
 namespace Ui {
 class CPlayerPanelClass;
 }
@@ -58,6 +59,7 @@ private:
     void setPlaying(bool playing);
     void showPlayIcon(bool play);
     void showSoundIcon(bool sound);
+    static void showButton(QToolButton *button, const QIcon &icon, const QString &text);
     void setHostControlsEnabled(bool enabled);
     void seekTo(int percent);
 
