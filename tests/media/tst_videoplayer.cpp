@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
+
+#include <algorithm>
 #include <QToolButton>
 
 using Orvak_API::VideoPlayer;
@@ -55,6 +57,7 @@ private:
     QTemporaryDir m_dir;
     QString m_withSound;
     QString m_silent;
+    QString m_long;
 
     QString clip(const QString &name, bool audio, double seconds = 1.5)
     {
@@ -79,8 +82,10 @@ private Q_SLOTS:
         QVERIFY(loadShippedTheme());
         m_withSound = clip(QStringLiteral("sound.mp4"), true);
         m_silent = clip(QStringLiteral("silent.mp4"), false);
+        m_long = clip(QStringLiteral("long.mp4"), false, 8);
         QVERIFY(QFile::exists(m_withSound));
         QVERIFY(QFile::exists(m_silent));
+        QVERIFY(QFile::exists(m_long));
 #endif
     }
 
@@ -177,7 +182,8 @@ private Q_SLOTS:
         QWidget window;
         window.show();
         EventRecorder events(&window);
-        QVERIFY(player.playFile(&window, m_silent));
+        // Long enough not to end while the test looks, however loaded the machine.
+        QVERIFY(player.playFile(&window, m_long));
         QTRY_VERIFY_WITH_TIMEOUT(!events.positions.isEmpty() && events.positions.constLast() > 0, kPlaybackTimeout);
 
         QVERIFY(player.togglePause());
@@ -192,6 +198,7 @@ private Q_SLOTS:
         QVERIFY(player.togglePause());
         QTRY_VERIFY_WITH_TIMEOUT(events.positions.constLast() > pausedAt, kPlaybackTimeout);
         QVERIFY(events.positions.mid(reported).constFirst() >= pausedAt);
+        QVERIFY(player.seek(100));
         QTRY_VERIFY_WITH_TIMEOUT(player.eventCode() == 1, kPlaybackTimeout);
         // After the end it plays again from the start.
         events.positions.clear();
@@ -269,16 +276,19 @@ private Q_SLOTS:
         auto *time = panel.findChild<QLabel *>(QStringLiteral("Timelabel"));
         QVERIFY(play && progress && time);
 
+        // Values on the way, however the machine's load bunches the events.
+        QSignalSpy moved(progress, &QSlider::valueChanged);
         QTest::mouseClick(play, Qt::LeftButton);
         QVERIFY(panel.isPlaying());
         QVERIFY(showsIcon(play->icon(), CTheme::PauseIcon));
         QVERIFY(!host.copyToMyCollection.isEnabled());
         QVERIFY(!host.copyToPhone.isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(progress->value() > 0 && progress->value() < 100, kPlaybackTimeout);
-        QVERIFY(time->text().endsWith(QStringLiteral(" / 0:00:01")));
-
         QTRY_VERIFY_WITH_TIMEOUT(panel.hasEnded(), kPlaybackTimeout);
         QCOMPARE(progress->value(), 100);
+        QVERIFY(std::any_of(moved.cbegin(), moved.cend(), [](const QList<QVariant> &values) {
+            return values.constFirst().toInt() > 0 && values.constFirst().toInt() < 100;
+        }));
+        QVERIFY(time->text().endsWith(QStringLiteral(" / 0:00:01")));
         QVERIFY(!panel.isPlaying());
         QVERIFY(showsIcon(play->icon(), CTheme::PlayIcon));
         QVERIFY(host.copyToMyCollection.isEnabled());
