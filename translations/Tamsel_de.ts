@@ -260,10 +260,6 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
         <source>Tooltip</source>
         <translation>Hinweis</translation>
     </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
 </context>
 <context>
     <name>CVideoTransferWindow</name>

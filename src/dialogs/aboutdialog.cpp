@@ -1,6 +1,6 @@
 #include "aboutdialog.h"
 
-#include "dialogpaint.h"
+#include "dialogparts.h"
 #include "theme.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "dialog.h"
 
-#include "dialogpaint.h"
+#include "dialogparts.h"
 #include "panelbutton.h"
 #include "theme.h"
 
@@ -67,12 +67,8 @@ CDialog::CDialog(QWidget *parent, const QString &title) : QDialog(parent)
     titleLayout->addWidget(m_titleLabel);
     titleLayout->addStretch();
 
-    m_closeButton = new CPanelButton(titleRow);
-    m_closeButton->setObjectName(QStringLiteral("closeButton"));
-    m_closeButton->setToolTip(tr("Close"));
-    m_closeButton->setAccessibleName(tr("Close"));
-    m_closeButton->setDrawBackground(false);
-    m_closeButton->setAutoRaise(true);
+    // Escape closes the dialog, so the button stays out of the Tab chain.
+    m_closeButton = makeCloseButton(titleRow);
     m_closeButton->setFocusPolicy(Qt::NoFocus);
     m_closeButton->setFixedSize(kCloseButtonSize);
     T::setButtonIcon(m_closeButton, T::CloseIcon);
@@ -96,6 +92,42 @@ CDialog::CDialog(QWidget *parent, const QString &title) : QDialog(parent)
 }
 
 CDialog::~CDialog() = default;
+
+CPanelButton *makeCloseButton(QWidget *parent)
+{
+    auto *button = new CPanelButton(parent);
+    button->setObjectName(QStringLiteral("closeButton"));
+    button->setToolTip(CDialog::tr("Close"));
+    button->setAccessibleName(CDialog::tr("Close"));
+    button->setDrawBackground(false);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QHBoxLayout *CDialog::addButtonRow(QVBoxLayout *layout)
+{
+    auto *row = new QWidget(m_contentFrame);
+    row->setObjectName(QStringLiteral("buttonRow"));
+    row->setFixedHeight(bottomPanelHeight());
+    auto *buttons = new QHBoxLayout(row);
+    buttons->setContentsMargins(12, 0, 12, 0);
+    buttons->setSpacing(6);
+    layout->addWidget(row);
+    return buttons;
+}
+
+CPanelButton *CDialog::addIconButton(QHBoxLayout *row, const char *objectName, const QString &name)
+{
+    auto *button = new CPanelButton(row->parentWidget());
+    button->setObjectName(QLatin1String(objectName));
+    button->setToolTip(name);
+    button->setAccessibleName(name);
+    button->setSize(CPanelButton::Small);
+    button->setAutoRaise(true);
+    addKeyboardButton(button);
+    row->addWidget(button);
+    return button;
+}
 
 void CDialog::setDialogTitle(const QString &title)
 {

@@ -8,8 +8,10 @@
 #include <array>
 
 class CPanelButton;
+class QHBoxLayout;
 class QLabel;
 class QPainter;
+class QVBoxLayout;
 
 // The program's own dialog frame, drawn from the theme instead of the
 // platform's: a dark title band with the dialog's icon, its title and a close
@@ -66,6 +68,14 @@ protected:
     void addKeyboardButton(CPanelButton *button);
     // The button Enter presses while no keyboard button has the focus.
     void setEnterButton(CPanelButton *button) { m_enterButton = button; }
+
+    // A row for the dialog's buttons at the end of layout (the content
+    // frame's), as high as the bottom panel, so it sits on the panel.
+    QHBoxLayout *addButtonRow(QVBoxLayout *layout);
+    // A small icon button appended to such a row, with name as its tooltip
+    // and accessible name, made a keyboard button. The caller sets the icon
+    // and connects it.
+    CPanelButton *addIconButton(QHBoxLayout *row, const char *objectName, const QString &name);
 
     // Paints the frame over the whole dialog. A subclass that paints a
     // picture of its own behind the frame (the wizard's page) passes false,

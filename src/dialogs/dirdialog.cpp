@@ -88,17 +88,17 @@ CDirDialog::CDirDialog(QWidget *parent, const QString &caption, const QString &s
     connect(m_tree->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             [this] { m_model->setReadOnly(true); });
 
-    m_buttonRow = new QWidget(contentFrame());
-    m_buttonRow->setObjectName(QStringLiteral("buttonRow"));
-    m_buttonRow->setFixedHeight(bottomPanelHeight());
-    auto *buttons = new QHBoxLayout(m_buttonRow);
-    buttons->setContentsMargins(12, 0, 12, 0);
-    buttons->setSpacing(6);
-    content->addWidget(m_buttonRow);
-
+    QHBoxLayout *buttons = addButtonRow(content);
+    const auto addButton = [this, buttons](const char *objectName, const QString &name, const QString &image) {
+        CPanelButton *button = addIconButton(buttons, objectName, name);
+        button->setIcon(QIcon(image));
+        button->setIconSize(kButtonIconSize);
+        return button;
+    };
     CPanelButton *help = addButton("helpButton", tr("Help"), QStringLiteral(":/Images/Help.png"));
     connect(help, &QToolButton::clicked, this, &CDirDialog::helpButtonClicked);
-    CPanelButton *newFolder = addButton("newFolderButton", tr("New folder"), QStringLiteral(":/Images/newfolder_icon.png"));
+    CPanelButton *newFolder =
+        addButton("newFolderButton", tr("New folder"), QStringLiteral(":/Images/newfolder_icon.png"));
     connect(newFolder, &QToolButton::clicked, this, &CDirDialog::newFolderButtonClicked);
     buttons->addStretch();
     CPanelButton *ok = addButton("okButton", tr("OK"), QStringLiteral(":/Images/ok.png"));
@@ -130,21 +130,6 @@ CDirDialog::CDirDialog(QWidget *parent, const QString &caption, const QString &s
 }
 
 CDirDialog::~CDirDialog() = default;
-
-CPanelButton *CDirDialog::addButton(const char *objectName, const QString &name, const QString &image)
-{
-    auto *button = new CPanelButton(m_buttonRow);
-    button->setObjectName(QLatin1String(objectName));
-    button->setToolTip(name);
-    button->setAccessibleName(name);
-    button->setSize(CPanelButton::Small);
-    button->setAutoRaise(true);
-    button->setIcon(QIcon(image));
-    button->setIconSize(kButtonIconSize);
-    addKeyboardButton(button);
-    m_buttonRow->layout()->addWidget(button);
-    return button;
-}
 
 QString CDirDialog::getFolder(QWidget *parent, const QString &startFolder, const QString &caption)
 {

@@ -36,10 +36,8 @@ private:
     CDirDialog(QWidget *parent, const QString &caption, const QString &startFolder);
 
     QString selectedFolder() const;
-    CPanelButton *addButton(const char *objectName, const QString &name, const QString &image);
 
     QFileSystemModel *m_model = nullptr;
     QTreeView *m_tree = nullptr;
-    QWidget *m_buttonRow = nullptr;
     bool m_followStart = true;
 };

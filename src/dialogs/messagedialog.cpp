@@ -1,6 +1,6 @@
 #include "messagedialog.h"
 
-#include "dialogpaint.h"
+#include "dialogparts.h"
 #include "panelbutton.h"
 #include "theme.h"
 
@@ -118,15 +118,13 @@ CMessageDialog::CMessageDialog(int kind, const QString &text, const QString &che
     body->addLayout(column, 1);
     content->addLayout(body, 1);
 
-    m_buttonRow = new QWidget(contentFrame());
-    m_buttonRow->setObjectName(QStringLiteral("buttonRow"));
-    m_buttonRow->setFixedHeight(bottomPanelHeight());
-    auto *buttons = new QHBoxLayout(m_buttonRow);
-    buttons->setContentsMargins(12, 0, 12, 0);
-    buttons->setSpacing(6);
+    QHBoxLayout *buttons = addButtonRow(content);
     buttons->addStretch();
-    content->addWidget(m_buttonRow);
-
+    const auto addButton = [this, buttons](const char *objectName, const QString &name, T::Element icon, int state) {
+        CPanelButton *button = addIconButton(buttons, objectName, name);
+        T::setButtonIcon(button, icon, state);
+        return button;
+    };
     CPanelButton *ok = addButton("okButton", tr("Ok"), T::OkIcon, T::None);
     connect(ok, &QToolButton::clicked, this, &CMessageDialog::OkSlot);
     setEnterButton(ok);
@@ -148,20 +146,6 @@ CMessageDialog::~CMessageDialog()
         s_shown = nullptr;
         QTimer::singleShot(0, qApp, &CMessageDialog::showNextInTurn);
     }
-}
-
-CPanelButton *CMessageDialog::addButton(const char *objectName, const QString &name, int iconElement, int iconState)
-{
-    auto *button = new CPanelButton(m_buttonRow);
-    button->setObjectName(QLatin1String(objectName));
-    button->setToolTip(name);
-    button->setAccessibleName(name);
-    button->setSize(CPanelButton::Small);
-    button->setAutoRaise(true);
-    T::setButtonIcon(button, T::Element(iconElement), iconState);
-    addKeyboardButton(button);
-    m_buttonRow->layout()->addWidget(button);
-    return button;
 }
 
 int CMessageDialog::ask(int kind, const QString &title, const QString &text, const QString &checkBoxText,

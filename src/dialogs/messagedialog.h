@@ -82,10 +82,7 @@ private:
                    QWidget *parent);
     static void showNextInTurn();
 
-    CPanelButton *addButton(const char *objectName, const QString &name, int iconElement, int iconState);
-
     int m_result = Cancelled;
     QCheckBox *m_checkBox = nullptr;
     QPixmap m_icon;
-    QWidget *m_buttonRow = nullptr;
 };

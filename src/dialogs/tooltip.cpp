@@ -1,5 +1,6 @@
 #include "tooltip.h"
 
+#include "dialogparts.h"
 #include "panelbutton.h"
 #include "theme.h"
 
@@ -41,12 +42,7 @@ CToolTip::CToolTip(QWidget *anchor, int width)
     }
     icon->setPixmap(help);
 
-    m_closeButton = new CPanelButton(this);
-    m_closeButton->setObjectName(QStringLiteral("closeButton"));
-    m_closeButton->setToolTip(tr("Close"));
-    m_closeButton->setAccessibleName(tr("Close"));
-    m_closeButton->setDrawBackground(false);
-    m_closeButton->setAutoRaise(true);
+    m_closeButton = makeCloseButton(this);
     // The dark-on-light close cross for light surfaces.
     m_closeButton->setIcon(T::icon(T::CloseIcon, T::Alternate));
     m_closeButton->setIconSize(T::iconSize(T::CloseIcon, T::Alternate));

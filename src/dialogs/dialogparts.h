@@ -6,8 +6,11 @@
 #include <QPixmap>
 #include <QRect>
 
-// Small painting helpers the dialogs share. Theme pictures carry the screen's
-// pixel ratio, so every geometry here is in logical pixels.
+// Small pieces the dialogs share. Theme pictures carry the screen's pixel
+// ratio, so every geometry here is in logical pixels.
+
+class CPanelButton;
+class QWidget;
 
 inline QSize logicalSize(const QPixmap &pixmap)
 {
@@ -27,3 +30,7 @@ inline int bottomPanelState(int variant)
 {
     return CTheme::Left | (variant == 1 ? CTheme::Small : 0);
 }
+
+// A close button ("closeButton", tooltip and accessible name "Close") with
+// no panel behind its icon; the caller connects it and sets the icon.
+CPanelButton *makeCloseButton(QWidget *parent);
