@@ -6,6 +6,7 @@
 #include "panelbutton.h"
 
 #include <QAbstractItemDelegate>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -107,29 +108,58 @@ CDirDialog::CDirDialog(QWidget *parent, const QString &caption, const QString &s
     CPanelButton *cancel = addButton("cancelButton", tr("Cancel"), QStringLiteral(":/Images/cancel.png"));
     connect(cancel, &QToolButton::clicked, this, &QDialog::reject);
 
-    const QString start = existingFolder(startFolder);
-    const QModelIndex current = m_model->index(start);
+    m_pinnedFolder = existingFolder(startFolder);
+    const QModelIndex current = m_model->index(m_pinnedFolder);
     // The start folder opens with its subfolders in view.
     for (QModelIndex open = current; open.isValid(); open = open.parent())
         m_tree->expand(open);
     m_tree->setCurrentIndex(current);
-    // The model reads folders in the background and sorts what it read
-    // later, so the start folder moves while it loads: keep it in view
-    // until the user picks another folder.
-    const auto keepInView = [this] {
-        QTimer::singleShot(0, this, [this] {
-            if (m_followStart)
-                m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
-        });
-    };
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, keepInView);
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, keepInView);
-    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { m_followStart = false; });
-    keepInView();
+    // The model reads folders in the background, sorts what it read later
+    // and follows renames through the file system's notices, so rows come
+    // and go under the current folder: it is chosen again by its path each
+    // time, until the user picks a folder in the tree.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &CDirDialog::keepPinnedFolder);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &CDirDialog::keepPinnedFolder);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &CDirDialog::keepPinnedFolder);
+    connect(m_model, &QFileSystemModel::fileRenamed, this,
+            [this](const QString &folder, const QString &oldName, const QString &newName) {
+                if (QDir(folder).filePath(oldName) == m_pinnedFolder)
+                    m_pinnedFolder = QDir(folder).filePath(newName);
+                keepPinnedFolder();
+            });
+    m_tree->installEventFilter(this);
+    m_tree->viewport()->installEventFilter(this);
+    keepPinnedFolder();
     m_tree->setFocus();
 }
 
 CDirDialog::~CDirDialog() = default;
+
+void CDirDialog::keepPinnedFolder()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (m_pinnedFolder.isEmpty())
+            return;
+        const QModelIndex pinned = m_model->index(m_pinnedFolder);
+        if (!pinned.isValid())
+            return;
+        if (m_tree->currentIndex() != pinned)
+            m_tree->setCurrentIndex(pinned);
+        m_tree->scrollTo(pinned, QAbstractItemView::PositionAtCenter);
+    });
+}
+
+bool CDirDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // The user's own choice in the tree ends the pinning. Keys typed into a
+    // new folder's name reach the tree too, when the name field passes them
+    // on; they are not a choice.
+    const bool click = event->type() == QEvent::MouseButtonPress && watched == m_tree->viewport();
+    const bool key = event->type() == QEvent::KeyPress && QApplication::focusWidget() == m_tree;
+    if (click || key)
+        m_pinnedFolder.clear();
+    return CDialog::eventFilter(watched, event);
+}
 
 QString CDirDialog::getFolder(QWidget *parent, const QString &startFolder, const QString &caption)
 {
@@ -144,6 +174,10 @@ QString CDirDialog::getFolder(QWidget *parent, const QString &startFolder, const
 
 QString CDirDialog::selectedFolder() const
 {
+    // The selection may be on its way back to the pinned folder after the
+    // model moved rows; the pinned folder is what the user sees chosen.
+    if (!m_pinnedFolder.isEmpty() && QFileInfo(m_pinnedFolder).isDir())
+        return m_pinnedFolder;
     const QModelIndexList rows = m_tree->selectionModel()->selectedRows();
     return rows.isEmpty() ? QString() : m_model->filePath(rows.constFirst());
 }
@@ -169,6 +203,7 @@ void CDirDialog::newFolderButtonClicked()
         return;
     }
     m_tree->expand(parent);
+    m_pinnedFolder = m_model->filePath(created);
     m_tree->setCurrentIndex(created);
     m_tree->scrollTo(created);
     m_tree->edit(created);

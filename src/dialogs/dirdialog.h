@@ -27,6 +27,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
     void newFolderButtonClicked();
@@ -36,8 +37,13 @@ private:
     CDirDialog(QWidget *parent, const QString &caption, const QString &startFolder);
 
     QString selectedFolder() const;
+    // Makes the pinned folder current and visible again, once the model's
+    // pending changes are in.
+    void keepPinnedFolder();
 
     QFileSystemModel *m_model = nullptr;
     QTreeView *m_tree = nullptr;
-    bool m_followStart = true;
+    // The folder that stays current while the model changes under it: the
+    // start folder, then a new folder; empty once the user picks one.
+    QString m_pinnedFolder;
 };

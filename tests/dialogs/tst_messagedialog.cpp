@@ -287,10 +287,12 @@ private Q_SLOTS:
             if (shown.size() != 1 || shown.constFirst() == answered)
                 return false;
             CMessageDialog *dialog = shown.constFirst();
-            seen << shownText(messageText(dialog));
-            answered = dialog;
+            const QString text = shownText(messageText(dialog));
             const bool question = buttonNamed(dialog, QStringLiteral("Cancel")) != nullptr;
-            clickButton(dialog, question ? QStringLiteral("Cancel") : QStringLiteral("Ok"));
+            if (!clickButton(dialog, question ? QStringLiteral("Cancel") : QStringLiteral("Ok")))
+                return false;
+            seen << text;
+            answered = dialog;
             return seen.size() == 4;
         });
         CMessageDialog::showInTurn(QStringLiteral("System Error"), QStringLiteral("first"));
@@ -301,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(CMessageDialog::waitingCount(), 2);
         const int answer = CMessageDialog::ask(1, QStringLiteral("Warning"), QStringLiteral("question"));
         QCOMPARE(answer, int(CMessageDialog::Cancelled));
-        QTRY_VERIFY_WITH_TIMEOUT(user.finished(), 20000);
+        QTRY_VERIFY2_WITH_TIMEOUT(user.finished(), qPrintable(seen.join(QLatin1Char(' '))), 20000);
         QCOMPARE(seen, (QStringList{QStringLiteral("first"), QStringLiteral("question"), QStringLiteral("second"),
                                     QStringLiteral("third")}));
         QCOMPARE(mostAtOnce, 1);
