@@ -28,6 +28,30 @@ void dragBy(QWidget *window, QPoint press, QPoint by)
     QTest::mouseRelease(window, Qt::LeftButton, {}, target);
 }
 
+// Records the balloon's height and its distance above the target line at
+// each move; a repeated report of the same place counts once.
+class MoveRecorder final : public QObject
+{
+public:
+    MoveRecorder(QList<QPair<int, int>> *steps, int target) : m_steps(steps), m_target(target) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Move) {
+            auto *widget = static_cast<QWidget *>(watched);
+            const QPair<int, int> step(widget->height(), widget->y() - m_target);
+            if (m_steps->isEmpty() || m_steps->constLast() != step)
+                m_steps->append(step);
+        }
+        return false;
+    }
+
+private:
+    QList<QPair<int, int>> *m_steps;
+    int m_target;
+};
+
 } // namespace
 
 class TestDialog : public QObject
@@ -193,8 +217,9 @@ private Q_SLOTS:
         const int target = anchor.mapToGlobal(QPoint(0, 0)).y() + CToolTip::kTargetDistance;
         const int left = anchor.mapToGlobal(QPoint(0, 0)).x() + 5;
 
-        // No events run between the steps below, so the timer does not fire:
-        // every step is one of ours.
+        // Every place the balloon takes, with its height there, as it slides.
+        QList<QPair<int, int>> steps;
+        MoveRecorder recorder(&steps, target);
         CToolTip *balloon = CToolTip::showBalloon(&anchor, QSize(320, 280), QStringLiteral("Line one\nLine two"));
         auto *timer = balloon->findChild<QTimer *>();
         QVERIFY(timer && timer->isActive());
@@ -204,17 +229,15 @@ private Q_SLOTS:
         QCOMPARE(balloon->height(), 2);
         QCOMPARE(balloon->pos(), QPoint(left, target + 120));
         QCOMPARE(balloon->text(), QStringLiteral("Line one\nLine two"));
-        QList<int> heights;
-        QList<int> distances;
-        while (timer->isActive() && heights.size() < 20) {
-            QMetaObject::invokeMethod(balloon, "slideStep");
-            heights << balloon->height();
-            distances << balloon->y() - target;
-        }
-        QCOMPARE(heights, (QList<int>{12, 22, 32, 42, 52, 62, 72, 82, 92, 102, 102, 102}));
-        QCOMPARE(distances, (QList<int>{110, 100, 90, 80, 70, 60, 50, 40, 30, 20, 10, 0}));
-        QCOMPARE(balloon->x(), left);
+        balloon->installEventFilter(&recorder);
+        QTRY_VERIFY(!timer->isActive());
+        QList<QPair<int, int>> expected;
+        for (int tick = 1; tick <= 12; ++tick)
+            expected.append({qMin(2 + 10 * tick, 102), 120 - 10 * tick});
+        QCOMPARE(steps, expected);
+        QCOMPARE(balloon->pos(), QPoint(left, target));
         QCOMPARE(balloon->findChild<QTextEdit *>()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        balloon->removeEventFilter(&recorder);
 
         // The balloon follows its dialog.
         anchor.move(anchor.pos() + QPoint(30, 20));
