@@ -70,7 +70,8 @@ protected:
     void setEnterButton(CPanelButton *button) { m_enterButton = button; }
 
     // A row for the dialog's buttons at the end of layout (the content
-    // frame's), as high as the bottom panel, so it sits on the panel.
+    // frame's), as high as the bottom panel, so it sits on the panel. Set
+    // the variant first: the row keeps the height it was made with.
     QHBoxLayout *addButtonRow(QVBoxLayout *layout);
     // A small icon button appended to such a row, with name as its tooltip
     // and accessible name, made a keyboard button. The caller sets the icon
