@@ -1,11 +1,15 @@
-// gallery [--package file.rcc] [--screenshot out.png]
+// gallery [--package file.rcc] [--translation file.qm] [--screenshot out.png]
+// gallery --dialogs [--dialog-shots folder] [--package file.rcc] [--translation file.qm]
 //
 // Shows every themed widget and every standard control drawn by the
 // application style in one window laid out like the program's main window,
 // and the player playing a clip made on the spot (FFmpeg's test picture).
 // With --screenshot the window, with a menu opened over it, is saved to a
-// PNG once the clip has played a while, and the program ends.
+// PNG once the clip has played a while, and the program ends. --dialogs
+// shows the themed dialogs instead; with --dialog-shots each of them is
+// saved into that folder.
 #include "animatedscan.h"
+#include "dialogs.h"
 #include "combobox.h"
 #include "contextbutton.h"
 #include "frame.h"
@@ -34,6 +38,7 @@
 #include <QResource>
 #include <QSizeGrip>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -329,15 +334,35 @@ int main(int argc, char **argv)
                                          + QStringLiteral("/Resource/videotransfer.rcc"));
     QCommandLineOption shotOption(QStringLiteral("screenshot"), QStringLiteral("Save the window to this PNG and quit."),
                                   QStringLiteral("file"));
+    QCommandLineOption translationOption(QStringLiteral("translation"), QStringLiteral("Translation to load."),
+                                         QStringLiteral("file.qm"));
+    QCommandLineOption dialogsOption(QStringLiteral("dialogs"), QStringLiteral("Show the themed dialogs."));
+    QCommandLineOption dialogShotsOption(QStringLiteral("dialog-shots"),
+                                         QStringLiteral("Save every dialog as a PNG into this folder and quit."),
+                                         QStringLiteral("folder"));
     parser.addOption(packageOption);
     parser.addOption(shotOption);
+    parser.addOption(translationOption);
+    parser.addOption(dialogsOption);
+    parser.addOption(dialogShotsOption);
     parser.process(app);
+
+    QTranslator translator;
+    if (parser.isSet(translationOption)) {
+        if (!translator.load(parser.value(translationOption))) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(parser.value(translationOption)));
+            return 1;
+        }
+        QCoreApplication::installTranslator(&translator);
+    }
 
     if (!QResource::registerResource(parser.value(packageOption), QStringLiteral("/Theme/"))) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(parser.value(packageOption)));
         return 1;
     }
     CTheme::setCurrent(new CTheme(QStringLiteral(":/Theme/Resources/DefaultTheme15.xml"), QStringLiteral(":/Theme/")));
+    if (parser.isSet(dialogsOption) || parser.isSet(dialogShotsOption))
+        return runDialogs(parser.value(dialogShotsOption));
     installFonts();
 
     Panel window(CTheme::MainWindow, CTheme::Background);
