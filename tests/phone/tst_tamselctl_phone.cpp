@@ -93,10 +93,11 @@ private Q_SLOTS:
     void phoneMadeByHand()
     {
         // The manifest as the README shows it, comments and all, with the
-        // memories elsewhere on the disk.
-        QTemporaryDir card;
+        // card given by its absolute path (inside the phone's folder).
         const QString phone = KelvraPaths::devicesFolder() + QStringLiteral("/my phone");
+        const QString card = phone + QStringLiteral("/card");
         QVERIFY(QDir().mkpath(phone + QStringLiteral("/C")));
+        QVERIFY(QDir().mkpath(card));
         QFile manifest(phone + QStringLiteral("/phone.ini"));
         QVERIFY(manifest.open(QIODevice::WriteOnly));
         manifest.write(QStringLiteral("[Phone]\n"
@@ -117,10 +118,10 @@ private Q_SLOTS:
                                       "MaxBitrate=384\n"
                                       "ImgWallpaperSize=240,320\n"
                                       "Picture=\\\\C:\\Data\\Images\\phone.ico\n")
-                           .arg(card.path())
+                           .arg(card)
                            .toUtf8());
         manifest.close();
-        QFile video(card.filePath(QStringLiteral("clip.mp4")));
+        QFile video(card + QStringLiteral("/clip.mp4"));
         QVERIFY(video.open(QIODevice::WriteOnly));
         video.write(QByteArray(1000, 'v'));
         video.close();
