@@ -222,6 +222,7 @@ private Q_SLOTS:
         QTest::addRow("last level missing, trailing backslash")
             << QStringLiteral("\\\\C:\\Data\\New\\") << QStringLiteral("Data/New");
         QTest::addRow("parent missing") << QStringLiteral("\\\\C:\\Nope\\New") << QString();
+        QTest::addRow("card not in the phone") << QStringLiteral("\\\\F:\\Videos") << QString();
     }
     void copyIntoFolders()
     {
@@ -242,11 +243,17 @@ private Q_SLOTS:
             QCOMPARE(progress.last().first().toInt(), 100);
             QCOMPARE(phone->lastProgress(), 100);
         } else {
-            QCOMPARE(uint32_t(phone->lastResult()), 0x80500005u);
+            // The library's folder code is the result; the user learns that
+            // the phone lacks the place for videos.
+            QCOMPARE(uint32_t(phone->lastResult()), phoneFolder.contains(QLatin1String("F:")) ? 0x80500001u : 0x80500005u);
+            QCOMPARE(phone->lastCode(), NoVideoFolderCode);
             QVERIFY(!QFileInfo::exists(memory(0) + QStringLiteral("/Nope")));
             QCOMPARE(errors.count(), 1);
             QCOMPARE(errors.first().at(1).toString(),
-                     QStringLiteral("Orvak Phone File System API: Copying file from PC to Phone: Folder not found (PC/Device)"));
+                     QStringLiteral("Orvak Phone File System API: Copying file from PC to Phone: Folder not found "
+                                    "(PC/Device): the parent of the target folder is not in the device"));
+            QVERIFY(errors.first().at(2).toString().startsWith(
+                QLatin1String("The phone has no folder for videos on the selected memory")));
         }
     }
 
@@ -289,6 +296,30 @@ private Q_SLOTS:
         QVERIFY(errors.last().at(1).toString().startsWith(QLatin1String("Orvak Phone File System API: Deleting file from Phone: ")));
         QVERIFY(!phone->readFile(QStringLiteral("clip.mp4"), videos, read));
         QCOMPARE(read, QByteArray("new version")); // untouched on failure
+    }
+
+    void listingFollowsNoFolderLinks()
+    {
+        // Links back to the folder itself, to its parent and to the memory's
+        // root: each file is listed once, and the listing ends.
+        PhoneInfo *phone = attach();
+        QVERIFY(phone);
+        const QString videos = memory(0) + QStringLiteral("/Data/Videos");
+        writeFile(videos + QStringLiteral("/a.mp4"), "a");
+        writeFile(videos + QStringLiteral("/Sub/b.mp4"), "b");
+        QVERIFY(QFile::link(QStringLiteral("."), videos + QStringLiteral("/loop")));
+        QVERIFY(QFile::link(QStringLiteral(".."), videos + QStringLiteral("/up")));
+        QVERIFY(QFile::link(QStringLiteral("../../.."), videos + QStringLiteral("/Sub/root")));
+        QVERIFY(QFile::link(videos + QStringLiteral("/a.mp4"), videos + QStringLiteral("/Sub/also.mp4")));
+        QSignalSpy errors(phone, &API_Base::SignalErrorMessage);
+        QList<PhoneFileEntry *> entries;
+        QVERIFY(phone->listMemoryFiles(entries, 0, s_videos));
+        // A link to a file is a file of the phone like any other.
+        QCOMPARE(paths(entries), QStringList({QStringLiteral("\\\\C:\\Data\\Videos\\Sub|also.mp4"),
+                                              QStringLiteral("\\\\C:\\Data\\Videos\\Sub|b.mp4"),
+                                              QStringLiteral("\\\\C:\\Data\\Videos|a.mp4")}));
+        QCOMPARE(errors.count(), 0);
+        qDeleteAll(entries);
     }
 
     void memoryFull()
@@ -378,6 +409,51 @@ private Q_SLOTS:
         disconnect(phone, &PhoneInfo::copyProgressChanged, phone, nullptr);
         QVERIFY(phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0)));
         QCOMPARE(phone->lastProgress(), 100);
+    }
+
+    void cancelledReplaceKeepsThePhoneCopy()
+    {
+        PhoneInfo *phone = attach();
+        QVERIFY(phone);
+        const QString onPhone = memory(0) + QStringLiteral("/Data/Videos/big.mp4");
+        const QByteArray old = randomBytes(2 << 20);
+        writeFile(onPhone, old);
+        writeFile(m_pc.filePath(QStringLiteral("big.mp4")), randomBytes(40 << 20));
+
+        // Cancelled from this thread while the copy holds mid-way.
+        QSemaphore running, cancelled;
+        std::atomic<bool> held{false};
+        connect(
+            phone, &PhoneInfo::copyProgressChanged, phone,
+            [&](int value) {
+                if (value > 0 && !held.exchange(true)) {
+                    running.release();
+                    cancelled.acquire();
+                }
+            },
+            Qt::DirectConnection);
+        QStringList friendly;
+        connect(phone, &API_Base::SignalErrorMessage, this,
+                [&](const QString &, const QString &, const QString &text) { friendly << text; });
+        std::atomic<int> result{-1};
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            result = phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0));
+        }));
+        worker->start();
+        QTRY_VERIFY_WITH_TIMEOUT(running.available() > 0, 60000);
+        running.acquire();
+        // Meanwhile the phone's copy is whole.
+        QCOMPARE(readAll(onPhone), old);
+        QVERIFY(phone->cancel());
+        cancelled.release();
+        QVERIFY(worker->wait(60000));
+        QCOMPARE(result.load(), 0);
+        QCOMPARE(uint32_t(phone->lastResult()), 0x80100020u);
+        QCOMPARE(readAll(onPhone), old);
+        QCOMPARE(everything(memory(0) + QStringLiteral("/Data/Videos")), QStringList(QStringLiteral("big.mp4")));
+        QTRY_COMPARE_WITH_TIMEOUT(friendly, QStringList(QStringLiteral("The copy was cancelled. Nothing was changed "
+                                                                       "on the phone or on the PC.")),
+                                  20000);
     }
 
     void videoFolders()
