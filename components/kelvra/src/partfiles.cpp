@@ -96,12 +96,9 @@ int PartFile::create(const QString &folder)
         }
         // A cleaner may have found the new file unlocked and removed it
         // before the lock was taken: then start again under another name.
-        if (const int err = lockRetrying(fd, LOCK_EX); err != 0) {
-            ::unlink(path.constData());
-            ::close(fd);
-            return err;
-        }
-        if (!sameFile(path, fd)) {
+        // Where the file system has no locks, no cleaner can take the file
+        // for a leftover either.
+        if (lockRetrying(fd, LOCK_EX) == 0 && !sameFile(path, fd)) {
             ::close(fd);
             continue;
         }
