@@ -15,6 +15,7 @@
 #include <QSemaphore>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -24,6 +25,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -149,6 +151,42 @@ public:
 
 private:
     bool m_ok = false;
+};
+
+// What a test of the library through the loader sets up: for each test
+// function an empty devices folder and the three modules, and a PC folder
+// that is emptied after each. A test class derives from it and calls these
+// from its slots of the same names.
+struct LibraryFixture
+{
+    std::unique_ptr<FolderPhones> m_phones;
+    std::unique_ptr<Library> m_library;
+    QTemporaryDir m_pc;
+
+    void initTestCase()
+    {
+        useBuiltLibrary();
+        QVERIFY(m_pc.isValid());
+    }
+    void init()
+    {
+        m_phones = std::make_unique<FolderPhones>();
+        m_library = std::make_unique<Library>();
+        QVERIFY(m_library->ok());
+    }
+    void cleanup()
+    {
+        m_library.reset();
+        m_phones.reset();
+        for (const QString &entry : everything(m_pc.path()))
+            QFile::remove(m_pc.filePath(entry));
+    }
+    // Writes a PC file; its folder.
+    QString pcFile(const QString &name, const QByteArray &data)
+    {
+        writeFile(m_pc.filePath(name), data);
+        return m_pc.path();
+    }
 };
 
 inline void touch(const QString &path)

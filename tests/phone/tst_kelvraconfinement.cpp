@@ -87,36 +87,23 @@ QByteArray manifest(const QString &serial, const QString &path)
 
 // A phone's files stay inside its folder, and what a phone folder holds
 // cannot make the library block, eat memory or list without end.
-class TestKelvraConfinement : public QObject
+class TestKelvraConfinement : public QObject, private LibraryFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FolderPhones> m_phones;
-    std::unique_ptr<Library> m_library;
-    QTemporaryDir m_outside; // files of the user that no phone may reach
-
-    QString victim() const { return m_outside.filePath(QStringLiteral("victim")); }
+    // Files of the user's in the PC folder, which no phone may reach.
+    QString victim() const { return m_pc.filePath(QStringLiteral("victim")); }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        useBuiltLibrary();
-        QVERIFY(m_outside.isValid());
-    }
+    void initTestCase() { LibraryFixture::initTestCase(); }
     void init()
     {
-        m_phones = std::make_unique<FolderPhones>();
-        m_library = std::make_unique<Library>();
-        QVERIFY(m_library->ok());
+        LibraryFixture::init();
         QDir(victim()).removeRecursively();
         writeFile(victim() + QStringLiteral("/Videos/precious.mp4"), "precious");
     }
-    void cleanup()
-    {
-        m_library.reset();
-        m_phones.reset();
-    }
+    void cleanup() { LibraryFixture::cleanup(); }
 
     void memoryFolders_data()
     {
@@ -239,7 +226,7 @@ private Q_SLOTS:
         const QString ini = phone + QStringLiteral("/phone.ini");
         QVERIFY(QDir().mkpath(phone + QStringLiteral("/C")));
         if (kind.startsWith(QLatin1String("fifo"))) {
-            const QString fifo = kind == QLatin1String("fifo") ? ini : m_outside.filePath(QStringLiteral("fifo"));
+            const QString fifo = kind == QLatin1String("fifo") ? ini : m_pc.filePath(QStringLiteral("fifo"));
             QFile::remove(fifo);
             QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
             if (fifo != ini)

@@ -28,15 +28,11 @@ int64_t freeBytes(KELVHANDLE fs, const wchar_t *type = L"Phone memory")
 
 // Copies that replace a phone file, the temporaries they write, and the
 // space they claim, through the real library on folder phones.
-class TestKelvraCopies : public QObject
+class TestKelvraCopies : public QObject, private LibraryFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FolderPhones> m_phones;
-    std::unique_ptr<Library> m_library;
-    QTemporaryDir m_pc;
-
     KELVHANDLE attach(const QString &serial, qint64 capacity = 256LL << 20)
     {
         m_phones->addPhone(QStringLiteral("p"), serial, QStringLiteral("Phone"), QStringLiteral("16"),
@@ -44,31 +40,10 @@ private:
         return openFs(serial);
     }
     QString memory() const { return m_phones->memoryFolder(QStringLiteral("p"), 0); }
-    QString pcFile(const QString &name, const QByteArray &data)
-    {
-        writeFile(m_pc.filePath(name), data);
-        return m_pc.path();
-    }
-
 private Q_SLOTS:
-    void initTestCase()
-    {
-        useBuiltLibrary();
-        QVERIFY(m_pc.isValid());
-    }
-    void init()
-    {
-        m_phones = std::make_unique<FolderPhones>();
-        m_library = std::make_unique<Library>();
-        QVERIFY(m_library->ok());
-    }
-    void cleanup()
-    {
-        m_library.reset();
-        m_phones.reset();
-        for (const QString &entry : everything(m_pc.path()))
-            QFile::remove(m_pc.filePath(entry));
-    }
+    void initTestCase() { LibraryFixture::initTestCase(); }
+    void init() { LibraryFixture::init(); }
+    void cleanup() { LibraryFixture::cleanup(); }
 
     void replaceFlag_data()
     {

@@ -64,15 +64,11 @@ private:
 
 // The connectivity library through the program's loader, against folder
 // phones in the test's private data folder.
-class TestKelvraLibrary : public QObject
+class TestKelvraLibrary : public QObject, private LibraryFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FolderPhones> m_phones;
-    std::unique_ptr<Library> m_library;
-    QTemporaryDir m_pc;
-
     KELVHANDLE addAndOpen(const QString &name, const QString &serial,
                           const QList<MemorySpec> &memories = {{QStringLiteral("Phone memory"), 256LL << 20},
                                                                {QStringLiteral("Memory card"), 512LL << 20}})
@@ -81,32 +77,12 @@ private:
         return openFs(serial);
     }
 
-    QString pcFile(const QString &name, const QByteArray &data)
-    {
-        writeFile(m_pc.filePath(name), data);
-        return m_pc.path();
-    }
-
 private Q_SLOTS:
-    void initTestCase()
-    {
-        useBuiltLibrary();
-        QVERIFY(m_pc.isValid());
-    }
-
-    void init()
-    {
-        m_phones = std::make_unique<FolderPhones>();
-        m_library = std::make_unique<Library>();
-        QVERIFY(m_library->ok());
-    }
-
+    void initTestCase() { LibraryFixture::initTestCase(); }
+    void init() { LibraryFixture::init(); }
     void cleanup()
     {
-        m_library.reset();
-        m_phones.reset();
-        for (const QString &entry : everything(m_pc.path()))
-            QFile::remove(m_pc.filePath(entry));
+        LibraryFixture::cleanup();
         QVERIFY(!KelvLoader::isLoaded(KelvModule::Files));
     }
 

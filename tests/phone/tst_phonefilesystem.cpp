@@ -28,6 +28,38 @@ QStringList paths(const QList<PhoneFileEntry *> &entries)
     return out;
 }
 
+// Holds the phone's copies in their first progress report past zero until
+// let go, so that a cancel cannot come late: the test acts while the copy
+// certainly runs.
+class CopyHold
+{
+public:
+    explicit CopyHold(PhoneInfo *phone)
+    {
+        m_connection = QObject::connect(
+            phone, &PhoneInfo::copyProgressChanged, phone,
+            [this](int value) {
+                if (value > 0 && !m_held.exchange(true)) {
+                    m_running.release();
+                    m_letGo.acquire();
+                }
+            },
+            Qt::DirectConnection);
+    }
+    ~CopyHold()
+    {
+        QObject::disconnect(m_connection);
+        m_letGo.release(); // never leave a copy waiting
+    }
+    bool waitUntilHeld() { return m_running.tryAcquire(1, 60000); }
+    void letGo() { m_letGo.release(); }
+
+private:
+    QMetaObject::Connection m_connection;
+    QSemaphore m_running, m_letGo;
+    std::atomic<bool> m_held{false};
+};
+
 } // namespace
 
 // A phone's file operations through the real connectivity library and
@@ -357,19 +389,7 @@ private Q_SLOTS:
         writeFile(m_pc.filePath(QStringLiteral("big.mp4")), randomBytes(40 << 20));
         QVERIFY(!phone->cancel()); // nothing runs yet
 
-        // The copy holds in its first progress report past zero until the
-        // GUI thread has cancelled it, so that the cancel cannot come late.
-        QSemaphore running, cancelled;
-        std::atomic<bool> held{false};
-        connect(
-            phone, &PhoneInfo::copyProgressChanged, phone,
-            [&](int value) {
-                if (value > 0 && !held.exchange(true)) {
-                    running.release();
-                    cancelled.acquire();
-                }
-            },
-            Qt::DirectConnection);
+        auto hold = std::make_unique<CopyHold>(phone);
         QList<int> values;
         QList<QThread *> threads;
         connect(phone, &PhoneInfo::copyProgressChanged, this, [&](int value) {
@@ -385,10 +405,9 @@ private Q_SLOTS:
             result = phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0));
         });
         worker->start();
-        QTRY_VERIFY_WITH_TIMEOUT(running.available() > 0, 60000);
-        running.acquire();
+        QVERIFY(hold->waitUntilHeld());
         QVERIFY(phone->cancel());
-        cancelled.release();
+        hold->letGo();
         QVERIFY(worker->wait(60000));
         delete worker;
         QCOMPARE(result.load(), 0);
@@ -406,7 +425,7 @@ private Q_SLOTS:
         QCOMPARE(everything(memory(0) + QStringLiteral("/Data/Videos")), QStringList());
 
         // The phone copies again afterwards.
-        disconnect(phone, &PhoneInfo::copyProgressChanged, phone, nullptr);
+        hold.reset();
         QVERIFY(phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0)));
         QCOMPARE(phone->lastProgress(), 100);
     }
@@ -421,17 +440,7 @@ private Q_SLOTS:
         writeFile(m_pc.filePath(QStringLiteral("big.mp4")), randomBytes(40 << 20));
 
         // Cancelled from this thread while the copy holds mid-way.
-        QSemaphore running, cancelled;
-        std::atomic<bool> held{false};
-        connect(
-            phone, &PhoneInfo::copyProgressChanged, phone,
-            [&](int value) {
-                if (value > 0 && !held.exchange(true)) {
-                    running.release();
-                    cancelled.acquire();
-                }
-            },
-            Qt::DirectConnection);
+        CopyHold hold(phone);
         QStringList friendly;
         connect(phone, &API_Base::SignalErrorMessage, this,
                 [&](const QString &, const QString &, const QString &text) { friendly << text; });
@@ -440,12 +449,11 @@ private Q_SLOTS:
             result = phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0));
         }));
         worker->start();
-        QTRY_VERIFY_WITH_TIMEOUT(running.available() > 0, 60000);
-        running.acquire();
+        QVERIFY(hold.waitUntilHeld());
         // Meanwhile the phone's copy is whole.
         QCOMPARE(readAll(onPhone), old);
         QVERIFY(phone->cancel());
-        cancelled.release();
+        hold.letGo();
         QVERIFY(worker->wait(60000));
         QCOMPARE(result.load(), 0);
         QCOMPARE(uint32_t(phone->lastResult()), 0x80100020u);
