@@ -163,15 +163,19 @@ bool PhoneInfo::listFiles(QList<PhoneFileEntry *> &out, const QString &folder, c
 }
 
 // One folder of a depth-first listing. A folder is listed once however it is
-// reached, and no deeper than a phone path can be long, so that a phone that
-// reports a folder inside itself cannot make the walk go on for ever.
+// reached, and the walk goes no deeper than a phone path can be long, so that
+// a phone that reports a folder inside itself cannot keep it going for ever.
 void PhoneInfo::listFolder(QList<PhoneFileEntry *> &out, const QString &folder, const wchar_t *extensions,
                            QSet<QString> &visited)
 {
-    QString key = folder.toCaseFolded();
+    // Drive letters are the same in either case; folder names are not (a
+    // folder phone may hold "Videos" and "videos").
+    QString key = folder;
     while (key.size() > 2 && key.endsWith(QLatin1Char('\\')))
         key.chop(1);
-    if (key.size() >= KELV_MAX_FOLDER_PATH || visited.contains(key))
+    if (key.size() > 2)
+        key[2] = key.at(2).toUpper();
+    if (visited.contains(key))
         return;
     visited.insert(key);
 
@@ -186,8 +190,8 @@ void PhoneInfo::listFolder(QList<PhoneFileEntry *> &out, const QString &folder, 
         const QString name = QString::fromWCharArray(subfolder.pstrName);
         Kelv::FreeFolderInfoStructure(&subfolder);
         // A name that is no folder name would lead back up or nowhere.
-        if (!name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-            && !name.contains(QLatin1Char('\\')))
+        if (key.size() < KELV_MAX_FOLDER_PATH && !name.isEmpty() && name != QLatin1String(".")
+            && name != QLatin1String("..") && !name.contains(QLatin1Char('\\')))
             listFolder(out, childFolder(folder, name), extensions, visited);
     }
     setLastCode(r);
