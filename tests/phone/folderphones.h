@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSaveFile>
-#include <QSemaphore>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -24,8 +23,11 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -273,6 +275,37 @@ public:
     int32_t OnOperation(uint32_t, uint32_t, uint32_t, uint32_t) override { return 0; }
 };
 
+// A counting semaphore of the standard library's parts, whose waits thread
+// checkers can follow (Qt's own are not instrumented).
+class Semaphore
+{
+public:
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_count;
+        m_changed.notify_all();
+    }
+    void acquire() { tryAcquire(-1); }
+    // Waits at most milliseconds (for ever when negative).
+    bool tryAcquire(int milliseconds)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const auto available = [this] { return m_count > 0; };
+        if (milliseconds < 0)
+            m_changed.wait(lock, available);
+        else if (!m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), available))
+            return false;
+        --m_count;
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_count = 0;
+};
+
 // A copy through the library on a thread of its own that stops in its first
 // progress report past zero (data has been written) until it is let go, so
 // that a test acts while the copy is certainly running.
@@ -322,7 +355,7 @@ public:
 private:
     KELVHANDLE m_fs;
     ProgressSink m_sink;
-    QSemaphore m_running, m_letGo;
+    Semaphore m_running, m_letGo;
     std::atomic<bool> m_held{false}, m_ended{false};
     bool m_registered = false;
     KELV_RESULT m_result = 0;

@@ -6,11 +6,12 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
-#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <thread>
 
 using namespace Orvak_API;
 using namespace TestSupport;
@@ -51,12 +52,12 @@ public:
         QObject::disconnect(m_connection);
         m_letGo.release(); // never leave a copy waiting
     }
-    bool waitUntilHeld() { return m_running.tryAcquire(1, 60000); }
+    bool waitUntilHeld() { return m_running.tryAcquire(60000); }
     void letGo() { m_letGo.release(); }
 
 private:
     QMetaObject::Connection m_connection;
-    QSemaphore m_running, m_letGo;
+    Semaphore m_running, m_letGo;
     std::atomic<bool> m_held{false};
 };
 
@@ -445,16 +446,17 @@ private Q_SLOTS:
         connect(phone, &API_Base::SignalErrorMessage, this,
                 [&](const QString &, const QString &, const QString &text) { friendly << text; });
         std::atomic<int> result{-1};
-        std::unique_ptr<QThread> worker(QThread::create([&] {
+        std::thread worker([&] {
             result = phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0));
-        }));
-        worker->start();
-        QVERIFY(hold.waitUntilHeld());
+        });
+        const bool held = hold.waitUntilHeld();
         // Meanwhile the phone's copy is whole.
-        QCOMPARE(readAll(onPhone), old);
-        QVERIFY(phone->cancel());
+        const QByteArray meanwhile = readAll(onPhone);
+        const bool cancelled = phone->cancel();
         hold.letGo();
-        QVERIFY(worker->wait(60000));
+        worker.join();
+        QVERIFY(held && cancelled);
+        QCOMPARE(meanwhile, old);
         QCOMPARE(result.load(), 0);
         QCOMPARE(uint32_t(phone->lastResult()), 0x80100020u);
         QCOMPARE(readAll(onPhone), old);
