@@ -95,6 +95,38 @@ See the log file for more information.</source>
 
 Weitere Informationen finden Sie in der Protokolldatei.</translation>
     </message>
+    <message>
+        <source>The copy was cancelled. Nothing was changed on the phone or on the PC.</source>
+        <translation>Das Kopieren wurde abgebrochen. Auf dem Telefon und auf dem PC wurde nichts geändert.</translation>
+    </message>
+    <message>
+        <source>The file name contains characters that cannot be used on the phone, such as &lt; &gt; : &quot; / \ | ? *. Rename the file and try again.</source>
+        <translation>Der Dateiname enthält Zeichen, die auf dem Telefon nicht verwendet werden können, zum Beispiel &lt; &gt; : &quot; / \ | ? *. Benennen Sie die Datei um und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>A file with the same name is already there, and it was left as it is. Rename or remove that file, then try again.</source>
+        <translation>Dort gibt es bereits eine Datei mit demselben Namen; sie wurde nicht verändert. Benennen Sie diese Datei um oder entfernen Sie sie und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The file could not be found. It may have been moved, renamed or deleted.</source>
+        <translation>Die Datei wurde nicht gefunden. Möglicherweise wurde sie verschoben, umbenannt oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>The folder is not on the phone. If it is on a memory card, check that the card is in the phone.</source>
+        <translation>Der Ordner ist nicht auf dem Telefon. Wenn er sich auf einer Speicherkarte befindet, prüfen Sie, ob die Karte im Telefon steckt.</translation>
+    </message>
+    <message>
+        <source>The folder name contains characters that cannot be used on the phone, such as &lt; &gt; : &quot; / \ | ? *. Choose another folder and try again.</source>
+        <translation>Der Ordnername enthält Zeichen, die auf dem Telefon nicht verwendet werden können, zum Beispiel &lt; &gt; : &quot; / \ | ? *. Wählen Sie einen anderen Ordner und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>The folder could not be found. It may have been moved, renamed or deleted.</source>
+        <translation>Der Ordner wurde nicht gefunden. Möglicherweise wurde er verschoben, umbenannt oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>The phone has no folder for videos on the selected memory, and it cannot be created there. If that memory is a memory card, check that the card is in the phone; otherwise choose another memory in the settings.</source>
+        <translation>Auf dem ausgewählten Speicher des Telefons gibt es keinen Ordner für Videos, und er kann dort nicht angelegt werden. Wenn dieser Speicher eine Speicherkarte ist, prüfen Sie, ob die Karte im Telefon steckt; wählen Sie andernfalls in den Einstellungen einen anderen Speicher.</translation>
+    </message>
 </context>
 <context>
     <name>C1stDialog</name>

@@ -51,7 +51,7 @@ void API_Base::reportError(const QString &context, bool markError, const QString
     QString friendly;
     QString technical;
     if (const ErrorRow *row = findErrorRow(m_errorTable, m_lastCode)) {
-        friendly = friendlyText(*row);
+        friendly = friendlyText(m_errorTable, *row);
         technical = QString::fromUtf8(row->technicalText);
         // The friendly text is shown as rich text; the file name is not.
         if (carriesConversionText(*row) && !detail.isEmpty())

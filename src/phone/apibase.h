@@ -20,9 +20,16 @@ struct ErrorRow
 };
 
 // The two tables end with a row whose codes are 0 and whose technical text
-// is empty. They are constant data, ready before main() runs.
+// is empty. They are constant data, ready before main() runs. After the
+// library's codes the connectivity table holds the program's own codes below,
+// which the library never returns.
 extern const ErrorRow connectivityErrorTable[];
 extern const ErrorRow mediaErrorTable[];
+
+// A copy to the phone whose target folder is missing and could not be made,
+// because the folder it belongs in is not on the phone (or the memory card
+// is out). Reported as the last code, with the library's code as the result.
+inline constexpr int32_t NoVideoFolderCode = int32_t(0x8050F001u);
 
 // Whether row ends its table.
 bool isEndRow(const ErrorRow &row);
@@ -32,6 +39,10 @@ bool carriesConversionText(const ErrorRow &row);
 const ErrorRow *findErrorRow(const ErrorRow *table, int32_t code);
 // The row's text for the user, through the translator installed now.
 QString friendlyText(const ErrorRow &row);
+// The text the user is shown for a row of table: for some connectivity codes
+// whose row has only the unknown-error text the program has a clearer one;
+// otherwise the row's own text. Translated now.
+QString friendlyText(const ErrorRow *table, const ErrorRow &row);
 // "An unknown error occurred. ..." in the current language.
 QString unknownErrorText();
 

@@ -42,6 +42,38 @@ const char TextL[] = QT_TRANSLATE_NOOP("API_Base",
     "The selected file cannot be opened, as audio or video codecs required are missing. To be able to open the "
     "file, first install the required codecs. \n\nSee the log file for more information.");
 
+// Clearer texts for the user where the connectivity table's own row has only
+// text B: the user learns what happened and what to do. The rows themselves
+// stay as they are, for the log readers and tools that know them.
+struct ClearerText
+{
+    int32_t code;
+    const char *friendlyText;
+};
+
+const ClearerText s_clearerTexts[] = {
+    {int32_t(0x80100020u), QT_TRANSLATE_NOOP("API_Base",
+        "The copy was cancelled. Nothing was changed on the phone or on the PC.")},
+    {int32_t(0x80400001u), QT_TRANSLATE_NOOP("API_Base",
+        "The file name contains characters that cannot be used on the phone, such as < > : \" / \\ | ? *. Rename "
+        "the file and try again.")},
+    {int32_t(0x80400003u), QT_TRANSLATE_NOOP("API_Base",
+        "A file with the same name is already there, and it was left as it is. Rename or remove that file, then try "
+        "again.")},
+    {int32_t(0x80400004u), QT_TRANSLATE_NOOP("API_Base",
+        "The file could not be found. It may have been moved, renamed or deleted.")},
+    {int32_t(0x80500001u), QT_TRANSLATE_NOOP("API_Base",
+        "The folder is not on the phone. If it is on a memory card, check that the card is in the phone.")},
+    {int32_t(0x80500003u), QT_TRANSLATE_NOOP("API_Base",
+        "The folder name contains characters that cannot be used on the phone, such as < > : \" / \\ | ? *. "
+        "Choose another folder and try again.")},
+    {int32_t(0x80500005u), QT_TRANSLATE_NOOP("API_Base",
+        "The folder could not be found. It may have been moved, renamed or deleted.")},
+};
+
+const char TextNoVideoFolder[] = QT_TRANSLATE_NOOP("API_Base",
+    "The phone has no folder for videos on the selected memory, and it cannot be created there. If that memory is "
+    "a memory card, check that the card is in the phone; otherwise choose another memory in the settings.");
 
 } // namespace
 
@@ -204,6 +236,9 @@ const ErrorRow connectivityErrorTable[] = {
      "Failed, trying to convert versit formats not supported in VersitConverter"},
     {int32_t(0x80800003u), int32_t(0x80800003u), TextJ,
      "Failed, validation of versit data not passed, contains invalid data"},
+    // The program's own.
+    {NoVideoFolderCode, NoVideoFolderCode, TextNoVideoFolder,
+     "Folder not found (PC/Device): the parent of the target folder is not in the device"},
     {0, 0, TextB, ""},
 };
 
@@ -268,6 +303,17 @@ const ErrorRow *findErrorRow(const ErrorRow *table, int32_t code)
 QString friendlyText(const ErrorRow &row)
 {
     return QCoreApplication::translate("API_Base", row.friendlyText);
+}
+
+QString friendlyText(const ErrorRow *table, const ErrorRow &row)
+{
+    if (table == connectivityErrorTable) {
+        for (const ClearerText &clearer : s_clearerTexts) {
+            if (clearer.code == row.code)
+                return QCoreApplication::translate("API_Base", clearer.friendlyText);
+        }
+    }
+    return friendlyText(row);
 }
 
 QString unknownErrorText()

@@ -1,5 +1,4 @@
 #include "icodecoder.h"
-#include "phonelog.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -29,27 +28,46 @@ qint32 i32(const char *p)
     return qFromLittleEndian<qint32>(p);
 }
 
-QImage decodePng(const QByteArray &bytes)
+bool isPng(const char *entry, qint64 size)
+{
+    return size >= qint64(sizeof s_pngSignature) && memcmp(entry, s_pngSignature, sizeof s_pngSignature) == 0;
+}
+
+// The picture size a PNG states in its header (the first chunk), read before
+// anything is inflated, so that a small entry cannot claim a huge picture
+// unnoticed. Invalid when there is no header.
+QSize pngSize(const char *entry, qint64 size)
+{
+    constexpr qint64 HeaderEnd = 8 + 4 + 4 + 8; // signature, length, type, width and height
+    if (size < HeaderEnd || memcmp(entry + 12, "IHDR", 4) != 0)
+        return QSize();
+    const quint32 width = qFromBigEndian<quint32>(entry + 16);
+    const quint32 height = qFromBigEndian<quint32>(entry + 20);
+    if (width == 0 || height == 0 || width > quint32(MaxIconSide) || height > quint32(MaxIconSide))
+        return QSize();
+    return QSize(int(width), int(height));
+}
+
+QImage decodePng(const QByteArray &bytes, const QSize &stated)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "PNG");
-    // The size comes from the header before anything is inflated, so a small
-    // entry cannot claim a huge picture.
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > MaxIconSide || size.height() > MaxIconSide)
+    if (reader.size() != stated)
         return QImage();
     QImage image;
-    if (!reader.read(&image))
+    if (!reader.read(&image) || image.size() != stated)
         return QImage();
     return image;
 }
 
-QImage decodeBitmap(const char *entry, qint64 size)
+// A bitmap entry's picture size, invalid unless it is an uncompressed 32-bit
+// bitmap whose pixels lie within the entry.
+QSize bitmapSize(const char *entry, qint64 size)
 {
     if (size < BitmapHeaderSize)
-        return QImage();
+        return QSize();
     const quint32 headerSize = u32(entry);
     const qint32 width = i32(entry + 4);
     const qint32 doubleHeight = i32(entry + 8); // the colours and the mask
@@ -57,16 +75,24 @@ QImage decodeBitmap(const char *entry, qint64 size)
     const quint32 compression = u32(entry + 16);
     const quint32 coloursUsed = u32(entry + 32);
     if (bitCount != 32 || compression != 0 || coloursUsed != 0)
-        return QImage();
+        return QSize();
     // The pixels follow the header, whatever its version says its length is.
     if (headerSize < BitmapHeaderSize || headerSize > quint64(size))
-        return QImage();
+        return QSize();
     const qint32 height = doubleHeight / 2;
     if (width <= 0 || height <= 0 || width > MaxIconSide || height > MaxIconSide)
-        return QImage();
+        return QSize();
+    if (qint64(headerSize) + qint64(width) * 4 * height > size)
+        return QSize();
+    return QSize(width, height);
+}
+
+QImage decodeBitmap(const char *entry, const QSize &stated)
+{
+    const quint32 headerSize = u32(entry);
+    const qint32 width = stated.width();
+    const qint32 height = stated.height();
     const qint64 rowBytes = qint64(width) * 4;
-    if (qint64(headerSize) + rowBytes * height > size)
-        return QImage();
 
     QImage image(width, height, QImage::Format_ARGB32);
     if (image.isNull())
@@ -102,6 +128,10 @@ QList<QImage> decode(const QByteArray &data)
     const qint16 count = qint16(u16(bytes + 4));
     if (reserved != 0 || type != 1 || count <= 0)
         return images;
+    // Every entry may point at the same large picture, so the work is
+    // bounded by what is kept and decoded, not by the size of the file.
+    qint64 decoded = 0;
+    bool shownTried = false; // the one entry decoded past the limits
     for (qint64 i = 0; i < count; ++i) {
         const qint64 at = HeaderSize + i * EntrySize;
         if (at + EntrySize > length)
@@ -111,11 +141,19 @@ QList<QImage> decode(const QByteArray &data)
         if (size <= 0 || offset > length || size > length - offset)
             continue;
         const char *entry = bytes + offset;
-        QImage image;
-        if (size >= qint64(sizeof s_pngSignature) && memcmp(entry, s_pngSignature, sizeof s_pngSignature) == 0)
-            image = decodePng(QByteArray::fromRawData(entry, qsizetype(size)));
-        else
-            image = decodeBitmap(entry, size);
+        const bool png = isPng(entry, size);
+        const QSize stated = png ? pngSize(entry, size) : bitmapSize(entry, size);
+        if (!stated.isValid())
+            continue;
+        const qint64 cost = qint64(stated.width()) * stated.height() * 4;
+        if (images.size() >= MaxPictures || decoded + cost > MaxDecodedBytes) {
+            if (shownTried || stated != QSize(ShownWidth, ShownHeight))
+                continue;
+            shownTried = true;
+        }
+        decoded += cost;
+        const QImage image = png ? decodePng(QByteArray::fromRawData(entry, qsizetype(size)), stated)
+                                 : decodeBitmap(entry, stated);
         if (!image.isNull())
             images.append(image);
     }

@@ -3,12 +3,9 @@
 #include "errorcontexts.h"
 #include "kelvra.h"
 #include "phoneinfo.h"
-#include "phonelog.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QSet>
 
-#include <memory>
 #include <string>
 
 namespace Orvak_API {
@@ -16,6 +13,8 @@ namespace Orvak_API {
 namespace {
 
 constexpr int32_t AllListed = int32_t(0x80300000u);
+constexpr int32_t FolderInvalid = int32_t(0x80500001u);
+constexpr int32_t FolderNotFound = int32_t(0x80500005u);
 const wchar_t *const s_root = L"\\\\";
 
 std::wstring wide(const QString &text)
@@ -62,61 +61,14 @@ int32_t FileSystemNotify::OnOperation(uint32_t, uint32_t, uint32_t, uint32_t)
     return 0;
 }
 
-bool PhoneInfo::copy(uint32_t direction, const QString &fileName, const QString &from, const QString &to,
-                     const char *context)
+int32_t PhoneInfo::copy(uint32_t options, const QString &fileName, const QString &from, const QString &to)
 {
     FileSystemNotify sink(this);
     const bool registered = Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_REGISTER, &sink) == 0;
-    checkResult(Kelv::CopyFile(m_fs, direction, wide(fileName).c_str(), wide(from).c_str(), wide(to).c_str()),
-                QLatin1String(context));
+    const int32_t result = Kelv::CopyFile(m_fs, options, wide(fileName).c_str(), wide(from).c_str(), wide(to).c_str());
     if (registered)
         Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_UNREGISTER, &sink);
-    return lastResult() >= 0;
-}
-
-// The bytes of fileName in phoneFolder, -1 when it is not there or the folder
-// cannot be read. Asks quietly: nothing is recorded or reported.
-qint64 PhoneInfo::phoneFileSize(const QString &fileName, const QString &phoneFolder)
-{
-    KELVHANDLE find = nullptr;
-    if (Kelv::FindBegin(m_fs, 0, &find, wide(phoneFolder).c_str()) != 0)
-        return -1;
-    KELV_FOLDER_INFO folder{};
-    while (Kelv::FindNextFolder(find, &folder) == 0)
-        Kelv::FreeFolderInfoStructure(&folder);
-    qint64 size = -1;
-    KELV_FILE_INFO file{};
-    while (size < 0 && Kelv::FindNextFile(find, &file) == 0) {
-        if (QString::fromWCharArray(file.pstrName) == fileName)
-            size = file.dwFileSize;
-        Kelv::FreeFileInfoStructure(&file);
-    }
-    Kelv::FindEnd(find);
-    return size;
-}
-
-// The free bytes of the memory that holds phoneFolder, -1 when unknown.
-// Memory types come in drive order: C: first, then E:, F:, ...
-qint64 PhoneInfo::freeBytesFor(const QString &phoneFolder)
-{
-    if (phoneFolder.size() < 4 || !phoneFolder.startsWith(QLatin1String("\\\\")) || phoneFolder.at(3) != QLatin1Char(':'))
-        return -1;
-    const QChar drive = phoneFolder.at(2).toUpper();
-    const int index = drive == QLatin1Char('C') ? 0 : drive.unicode() - u'D';
-    if (index < 0 || index > 21 || (index == 0 && drive != QLatin1Char('C')))
-        return -1;
-    wchar_t *types = nullptr;
-    if (Kelv::GetMemoryTypes(m_fs, &types) != 0 || !types)
-        return -1;
-    const QStringList tokens = QString::fromWCharArray(types).split(QLatin1Char(','));
-    Kelv::FreeString(types);
-    if (index >= tokens.size())
-        return -1;
-    int64_t free = 0, total = 0, used = 0;
-    if (Kelv::RefreshDeviceMemoryValues(m_fs) < 0
-        || Kelv::GetMemoryValues(m_fs, wide(tokens.at(index)).c_str(), &free, &total, &used) != 0)
-        return -1;
-    return free;
+    return result;
 }
 
 bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder, const QString &phoneFolder)
@@ -128,33 +80,28 @@ bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder
     const QString parent = folder.left(cut);
     const QString leaf = folder.mid(cut + 1);
 
-    // The phone never overwrites a file, so the old one goes first. Only when
-    // there is a file to put in its place: a copy that cannot even start must
-    // not cost the phone its copy.
-    const QFileInfo source(QDir(pcFolder).filePath(fileName));
-    if (source.isFile() && source.isReadable()) {
-        // Nor when the new file would not fit even in the old one's place:
-        // the copy would fail for a full memory after the old file was gone.
-        // The phone counts space in blocks; the slack keeps a file that might
-        // just fit from being refused here.
-        constexpr qint64 slack = 64 * 1024;
-        const qint64 old = phoneFileSize(fileName, phoneFolder);
-        const qint64 free = old < 0 ? -1 : freeBytesFor(phoneFolder);
-        if (old >= 0 && free >= 0 && source.size() > free + old + slack) {
-            qCInfo(lcPhone, "%s does not fit on the phone; its copy there is kept", qPrintable(fileName));
-            checkResult(KELV_ERR_MEMORY_FULL, QLatin1String(Context::CopyToPhone));
-            return false;
-        }
-        Kelv::DeleteFile(m_fs, wide(fileName).c_str(), wide(phoneFolder).c_str());
-    }
     // Only the last level is made; a missing parent fails the copy below.
-    Kelv::CreateFolder(m_fs, wide(leaf).c_str(), wide(parent).c_str());
-    return copy(KELV_COPY_PC_TO_PHONE, fileName, pcFolder, phoneFolder, Context::CopyToPhone);
+    const int32_t made = Kelv::CreateFolder(m_fs, wide(leaf).c_str(), wide(parent).c_str());
+    // The phone's copy of the same name is replaced only by a complete new
+    // one: a copy that fails, is cancelled or interrupted, or cannot fit even
+    // in the old one's place leaves it as it was.
+    const int32_t result = copy(KELV_COPY_PC_TO_PHONE | KELV_COPY_REPLACE, fileName, pcFolder, phoneFolder);
+    const auto folderMissing = [](int32_t code) { return code == FolderNotFound || code == FolderInvalid; };
+    if (result < 0 && folderMissing(result) && folderMissing(made)) {
+        // The target folder is not there and could not be made: the phone
+        // lacks the folder it belongs in (or the card is out). The library's
+        // code stays the result; the user is told what is missing.
+        setLastResult(result);
+        setLastCode(NoVideoFolderCode);
+        reportError(QLatin1String(Context::CopyToPhone), false);
+        return false;
+    }
+    return checkResult(result, QLatin1String(Context::CopyToPhone));
 }
 
 bool PhoneInfo::copyFileToPC(const QString &fileName, const QString &phoneFolder, const QString &pcFolder)
 {
-    return copy(KELV_COPY_PHONE_TO_PC, fileName, phoneFolder, pcFolder, Context::CopyToPC);
+    return checkResult(copy(KELV_COPY_PHONE_TO_PC, fileName, phoneFolder, pcFolder), QLatin1String(Context::CopyToPC));
 }
 
 bool PhoneInfo::deleteFile(const QString &fileName, const QString &phoneFolder)
@@ -210,9 +157,31 @@ bool PhoneInfo::listFiles(QList<PhoneFileEntry *> &out, const QString &folder, c
 {
     if (folder.isEmpty())
         return false;
+    QSet<QString> visited;
+    listFolder(out, folder, extensions, visited);
+    return true;
+}
+
+// One folder of a depth-first listing. A folder is listed once however it is
+// reached, and the walk goes no deeper than a phone path can be long, so that
+// a phone that reports a folder inside itself cannot keep it going for ever.
+void PhoneInfo::listFolder(QList<PhoneFileEntry *> &out, const QString &folder, const wchar_t *extensions,
+                           QSet<QString> &visited)
+{
+    // Drive letters are the same in either case; folder names are not (a
+    // folder phone may hold "Videos" and "videos").
+    QString key = folder;
+    while (key.size() > 2 && key.endsWith(QLatin1Char('\\')))
+        key.chop(1);
+    if (key.size() > 2)
+        key[2] = key.at(2).toUpper();
+    if (visited.contains(key))
+        return;
+    visited.insert(key);
+
     KELVHANDLE find = nullptr;
     if (!checkResult(Kelv::FindBegin(m_fs, 0, &find, wide(folder).c_str()), QLatin1String(Context::ReadFileSystem)))
-        return true;
+        return;
 
     KELV_FOLDER_INFO subfolder{};
     int32_t r;
@@ -220,13 +189,16 @@ bool PhoneInfo::listFiles(QList<PhoneFileEntry *> &out, const QString &folder, c
         setLastCode(r);
         const QString name = QString::fromWCharArray(subfolder.pstrName);
         Kelv::FreeFolderInfoStructure(&subfolder);
-        listFiles(out, childFolder(folder, name), extensions);
+        // A name that is no folder name would lead back up or nowhere.
+        if (key.size() < KELV_MAX_FOLDER_PATH && !name.isEmpty() && name != QLatin1String(".")
+            && name != QLatin1String("..") && !name.contains(QLatin1Char('\\')))
+            listFolder(out, childFolder(folder, name), extensions, visited);
     }
     setLastCode(r);
     if (r < 0 && r != AllListed) {
         checkResult(r, QLatin1String(Context::ReadFileSystem));
         Kelv::FindEnd(find);
-        return true;
+        return;
     }
 
     KELV_FILE_INFO file{};
@@ -240,7 +212,6 @@ bool PhoneInfo::listFiles(QList<PhoneFileEntry *> &out, const QString &folder, c
     if (r < 0 && r != AllListed)
         checkResult(r, QLatin1String(Context::ReadFileSystem));
     Kelv::FindEnd(find);
-    return true;
 }
 
 bool PhoneInfo::listMemoryFiles(QList<PhoneFileEntry *> &out, int memoryIndex, const wchar_t *extensions)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <atomic>
@@ -77,9 +78,12 @@ public:
     int lastProgress() const { return m_lastProgress.load(); }
 
     // Copies pcFolder/fileName into phoneFolder, replacing a file of that
-    // name; the last level of phoneFolder is created when missing. The phone
-    // never overwrites, so the old file is deleted first, except when the new
-    // one is missing or plainly cannot fit, which keeps the old one.
+    // name; the last level of phoneFolder is created when missing. Only a
+    // complete copy replaces the phone's file: a failed, cancelled or
+    // interrupted copy, or one that cannot fit even in the old file's place,
+    // leaves it as it was. When phoneFolder cannot be made because its parent
+    // is missing, lastResult is the library's folder code and the failure is
+    // reported under NoVideoFolderCode.
     bool copyFileToPhone(const QString &fileName, const QString &pcFolder, const QString &phoneFolder);
     // Copies phoneFolder\fileName into pcFolder; an existing file is kept.
     bool copyFileToPC(const QString &fileName, const QString &phoneFolder, const QString &pcFolder);
@@ -92,6 +96,7 @@ public:
     // Appends the files of folder and of all its subfolders whose extension
     // is one of extensions ("3gp|3g2|mp4", any case; null or empty: every
     // file), depth first: a folder's subfolders come before its own files.
+    // Each folder is listed once, however often the phone reports it.
     // The caller owns the entries.
     bool listFiles(QList<PhoneFileEntry *> &out, const QString &folder, const wchar_t *extensions);
     // The same for a whole memory: 0 the phone memory, 1 to 21 the cards.
@@ -108,9 +113,10 @@ Q_SIGNALS:
 
 private:
     friend class FileSystemNotify;
-    qint64 phoneFileSize(const QString &fileName, const QString &phoneFolder);
-    qint64 freeBytesFor(const QString &phoneFolder);
-    bool copy(uint32_t direction, const QString &fileName, const QString &from, const QString &to, const char *context);
+    // The library's result of one copy, with progress passed on.
+    int32_t copy(uint32_t options, const QString &fileName, const QString &from, const QString &to);
+    void listFolder(QList<PhoneFileEntry *> &out, const QString &folder, const wchar_t *extensions,
+                    QSet<QString> &visited);
 
     KELV_DEVICE_INFO *m_device;
     KELVHANDLE m_fs = nullptr;

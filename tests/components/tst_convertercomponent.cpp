@@ -2,11 +2,18 @@
 #include "mediaclips.h"
 #include "videoconvertercomponent.h"
 
+#include <QDir>
 #include <QLibrary>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 using namespace ConverterComponent;
 
@@ -49,6 +56,25 @@ struct Component
     QLibrary library;
     IVideoConverter *converter = nullptr;
 };
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
+// Whether some process holds the file locked, as a running conversion holds
+// its temporary file.
+bool lockedByOthers(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
+}
 
 const char16_t *wide(const QString &text)
 {
@@ -321,6 +347,20 @@ private Q_SLOTS:
         const QString source = path(QStringLiteral("long.mp4"));
         QVERIFY(MediaClips::make(source, spec));
 
+        // Temporaries of conversions into this folder: one whose process was
+        // killed, one of a conversion still running (held locked), and files
+        // of the user's that only look alike.
+        writeFile(out.filePath(QStringLiteral(".old.mp4.Ab12Cd.part")), QByteArray(500000, 'k'));
+        const QString live = out.filePath(QStringLiteral(".live.mp4.Xy34Zw.part"));
+        writeFile(live, "live");
+        const int liveFd = ::open(QFile::encodeName(live).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(liveFd >= 0);
+        QCOMPARE(::flock(liveFd, LOCK_EX), 0);
+        const QStringList mine{QStringLiteral(".mine.mp4.part"), QStringLiteral(".notes.Ab12Cd.part"),
+                               QStringLiteral("old.mp4.Ab12Cd.part")};
+        for (const QString &name : mine)
+            writeFile(out.filePath(name), "mine");
+
         Component c;
         quint16 kind = 0;
         qint32 error = -1;
@@ -336,6 +376,12 @@ private Q_SLOTS:
         QCOMPARE(c.converter->start(wide(base), 11, &error), Ok);
         // Cancel once the conversion is under way, from a thread of its own.
         QTRY_VERIFY_WITH_TIMEOUT(recorder.events.size() >= 3, 60000);
+        // Meanwhile its own temporary is held, and the leftover is gone.
+        const QStringList writing = QDir(out.path()).entryList({QStringLiteral(".long.mp4.*.part")},
+                                                               QDir::Files | QDir::Hidden);
+        QCOMPARE(writing.size(), 1);
+        QVERIFY(lockedByOthers(out.filePath(writing.first())));
+        QVERIFY(!QFileInfo::exists(out.filePath(QStringLiteral(".old.mp4.Ab12Cd.part"))));
         QThread *canceller = QThread::create([&] { c.converter->cancel(); });
         canceller->start();
         QVERIFY(done.semaphore.tryAcquire(1, 60000));
@@ -343,7 +389,12 @@ private Q_SLOTS:
         delete canceller;
         QVERIFY(c.converter->finalResult(&error) < 0);
         QCOMPARE(error, qint32(Cancelled));
-        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+        ::close(liveFd);
+        QStringList kept = mine + QStringList(QStringLiteral(".live.mp4.Xy34Zw.part"));
+        kept.sort();
+        QStringList left = MediaClips::allEntries(out.path());
+        left.sort();
+        QCOMPARE(left, kept);
     }
 
     void existingTargetIsNeverReplaced()

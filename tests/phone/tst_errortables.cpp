@@ -53,10 +53,13 @@ class TestErrorTables : public QObject
 private Q_SLOTS:
     void tableSizes()
     {
-        QCOMPARE(rowCount(connectivityErrorTable), 79);
+        // The library's 79 rows, then the program's own code.
+        QCOMPARE(rowCount(connectivityErrorTable), 80);
+        QCOMPARE(uint32_t(connectivityErrorTable[78].code), 0x80800003u);
+        QCOMPARE(connectivityErrorTable[79].code, NoVideoFolderCode);
         QCOMPARE(rowCount(mediaErrorTable), 19);
         // The end rows carry the unknown-error text.
-        QCOMPARE(friendlyText(connectivityErrorTable[79]), textB);
+        QCOMPARE(friendlyText(connectivityErrorTable[80]), textB);
         QCOMPARE(friendlyText(mediaErrorTable[19]), textB);
         // Every connectivity row repeats its code.
         for (const ErrorRow *row = connectivityErrorTable; !isEndRow(*row); ++row)
@@ -100,6 +103,74 @@ private Q_SLOTS:
         QVERIFY(row);
         QCOMPARE(friendlyText(*row), friendly);
         QCOMPARE(QString::fromUtf8(row->technicalText), technical);
+    }
+
+    void clearerTexts_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("friendly");
+        QTest::addColumn<QString>("technical");
+        QTest::addRow("cancelled") << int(0x80100020u)
+                                   << QStringLiteral("The copy was cancelled. Nothing was changed on the phone or on the PC.")
+                                   << QStringLiteral("Operation canceled by KelvraAPI-User");
+        QTest::addRow("invalid file name")
+            << int(0x80400001u)
+            << QStringLiteral("The file name contains characters that cannot be used on the phone, such as < > : \" / "
+                              "\\ | ? *. Rename the file and try again.")
+            << QStringLiteral("File name includes invalid characters in Device or PC");
+        QTest::addRow("file exists")
+            << int(0x80400003u)
+            << QStringLiteral("A file with the same name is already there, and it was left as it is. Rename or remove "
+                              "that file, then try again.")
+            << QStringLiteral("File already exists in Device or PC");
+        QTest::addRow("file missing") << int(0x80400004u)
+                                      << QStringLiteral("The file could not be found. It may have been moved, renamed or deleted.")
+                                      << QStringLiteral("File does not exists in Device or PC");
+        QTest::addRow("card out") << int(0x80500001u)
+                                  << QStringLiteral("The folder is not on the phone. If it is on a memory card, check that "
+                                                    "the card is in the phone.")
+                                  << QStringLiteral("Current/Target folder is invalid in device (e.g MMC card removed).");
+        QTest::addRow("invalid folder name")
+            << int(0x80500003u)
+            << QStringLiteral("The folder name contains characters that cannot be used on the phone, such as < > : \" / "
+                              "\\ | ? *. Choose another folder and try again.")
+            << QStringLiteral("Folder name includes invalid characters in Device or PC");
+        QTest::addRow("folder missing")
+            << int(0x80500005u)
+            << QStringLiteral("The folder could not be found. It may have been moved, renamed or deleted.")
+            << QStringLiteral("Folder not found (PC/Device)");
+        QTest::addRow("no video folder")
+            << int(NoVideoFolderCode)
+            << QStringLiteral("The phone has no folder for videos on the selected memory, and it cannot be created "
+                              "there. If that memory is a memory card, check that the card is in the phone; otherwise "
+                              "choose another memory in the settings.")
+            << QStringLiteral("Folder not found (PC/Device): the parent of the target folder is not in the device");
+    }
+    void clearerTexts()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, friendly);
+        QFETCH(QString, technical);
+        Wrapper w;
+        w.setErrorTable(connectivityErrorTable);
+        QSignalSpy spy(&w, &API_Base::SignalErrorMessage);
+        QVERIFY(!w.checkResult(code, QLatin1String(Context::CopyToPhone)));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(1).toString(), QLatin1String(Context::CopyToPhone) + QStringLiteral(": ") + technical);
+        QCOMPARE(spy.at(0).at(2).toString(), friendly);
+        // The library's rows stay as they are; only what the user sees is clearer.
+        const ErrorRow *row = findErrorRow(connectivityErrorTable, code);
+        QVERIFY(row);
+        if (code != NoVideoFolderCode)
+            QCOMPARE(friendlyText(*row), textB);
+        QCOMPARE(friendlyText(connectivityErrorTable, *row), friendly);
+        // Translated when shown.
+        ShoutingTranslator translator;
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        QCOMPARE(friendlyText(connectivityErrorTable, *row), friendly.toUpper());
+        QCoreApplication::removeTranslator(&translator);
+        // The media table has codes of the same numbers with other meanings.
+        QCOMPARE(friendlyText(mediaErrorTable, mediaErrorTable[1]), friendlyText(mediaErrorTable[1]));
     }
 
     void linkTexts()

@@ -2,7 +2,6 @@
 #include "kelvra.h"
 #include "kelvrapaths.h"
 
-#include <QCryptographicHash>
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QScopeGuard>
@@ -22,71 +21,6 @@ using namespace Orvak_API;
 using namespace TestSupport;
 
 namespace {
-
-constexpr uint32_t AllListed = 0x80300000u;
-
-struct Listing
-{
-    QStringList folders;
-    QStringList files;
-    QList<uint32_t> sizes;
-    uint32_t folderEnd = 0;
-    uint32_t fileEnd = 0;
-};
-
-uint32_t list(KELVHANDLE fs, const QString &folder, Listing &out)
-{
-    KELVHANDLE find = nullptr;
-    const KELV_RESULT r = Kelv::FindBegin(fs, 0, &find, w(folder).c_str());
-    if (r < 0)
-        return uint32_t(r);
-    KELV_FOLDER_INFO dir{};
-    KELV_RESULT n;
-    while ((n = Kelv::FindNextFolder(find, &dir)) == 0) {
-        out.folders << QString::fromWCharArray(dir.pstrName);
-        Kelv::FreeFolderInfoStructure(&dir);
-    }
-    out.folderEnd = uint32_t(n);
-    KELV_FILE_INFO file{};
-    while ((n = Kelv::FindNextFile(find, &file)) == 0) {
-        out.files << QString::fromWCharArray(file.pstrName);
-        out.sizes << file.dwFileSize;
-        Kelv::FreeFileInfoStructure(&file);
-    }
-    out.fileEnd = uint32_t(n);
-    Kelv::FindEnd(find);
-    return 0;
-}
-
-KELVHANDLE openFs(const QString &serial)
-{
-    KELVHANDLE fs = nullptr;
-    uint32_t media = KELV_MEDIA_ANY, id = 0;
-    const KELV_RESULT r = Kelv::OpenFS(w(serial).c_str(), &media, &fs, &id);
-    return r == 0 ? fs : nullptr;
-}
-
-// Records copy progress and can act on it from the copying thread.
-class ProgressSink final : public IKelvFilesNotify
-{
-public:
-    QList<uint32_t> values;
-    QList<Qt::HANDLE> threads;
-    std::function<void(uint32_t)> onProgress;
-
-    int32_t OnStateChanged(uint32_t state, uint32_t value, uint32_t, uint32_t) override
-    {
-        if (state == KELV_STATE_COPY_PROGRESS) {
-            values << value;
-            threads << QThread::currentThreadId();
-            if (onProgress)
-                onProgress(value);
-        }
-        return 0;
-    }
-    int32_t OnError(uint32_t) override { return 0; }
-    int32_t OnOperation(uint32_t, uint32_t, uint32_t, uint32_t) override { return 0; }
-};
 
 struct DeviceEvent
 {
@@ -126,35 +60,15 @@ private:
     QList<DeviceEvent> m_events;
 };
 
-void touch(const QString &path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-QString awayMarker()
-{
-    return KelvLoader::serviceEventFolder() + QStringLiteral("/" KELV_SERVICE_AWAY_EVENT);
-}
-
-QString backMarker()
-{
-    return KelvLoader::serviceEventFolder() + QStringLiteral("/" KELV_SERVICE_BACK_EVENT);
-}
-
 } // namespace
 
 // The connectivity library through the program's loader, against folder
 // phones in the test's private data folder.
-class TestKelvraLibrary : public QObject
+class TestKelvraLibrary : public QObject, private LibraryFixture
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<FolderPhones> m_phones;
-    std::unique_ptr<Library> m_library;
-    QTemporaryDir m_pc;
-
     KELVHANDLE addAndOpen(const QString &name, const QString &serial,
                           const QList<MemorySpec> &memories = {{QStringLiteral("Phone memory"), 256LL << 20},
                                                                {QStringLiteral("Memory card"), 512LL << 20}})
@@ -163,32 +77,12 @@ private:
         return openFs(serial);
     }
 
-    QString pcFile(const QString &name, const QByteArray &data)
-    {
-        writeFile(m_pc.filePath(name), data);
-        return m_pc.path();
-    }
-
 private Q_SLOTS:
-    void initTestCase()
-    {
-        useBuiltLibrary();
-        QVERIFY(m_pc.isValid());
-    }
-
-    void init()
-    {
-        m_phones = std::make_unique<FolderPhones>();
-        m_library = std::make_unique<Library>();
-        QVERIFY(m_library->ok());
-    }
-
+    void initTestCase() { LibraryFixture::initTestCase(); }
+    void init() { LibraryFixture::init(); }
     void cleanup()
     {
-        m_library.reset();
-        m_phones.reset();
-        for (const QString &entry : everything(m_pc.path()))
-            QFile::remove(m_pc.filePath(entry));
+        LibraryFixture::cleanup();
         QVERIFY(!KelvLoader::isLoaded(KelvModule::Files));
     }
 

@@ -115,6 +115,32 @@ QByteArray ico(const QList<Entry> &entries, int count = -1, quint16 reserved = 0
     return out + body;
 }
 
+// count directory entries that all name the same picture data.
+QByteArray sharedEntries(int count, const QByteArray &data)
+{
+    QByteArray out;
+    put16(out, 0);
+    put16(out, 1);
+    put16(out, quint16(count));
+    const quint32 at = 6 + 16 * quint32(count);
+    for (int i = 0; i < count; ++i) {
+        out.append(QByteArray(4, '\0'));
+        put16(out, 1);
+        put16(out, 32);
+        put32(out, quint32(data.size()));
+        put32(out, at);
+    }
+    return out + data;
+}
+
+qint64 pixelBytes(const QList<QImage> &images)
+{
+    qint64 total = 0;
+    for (const QImage &image : images)
+        total += image.sizeInBytes();
+    return total;
+}
+
 QString sizes(const QList<QImage> &images)
 {
     QStringList out;
@@ -374,6 +400,34 @@ private Q_SLOTS:
         QCOMPARE(::sizes(IcoDecoder::decode(data)), sizes);
     }
 
+    void manyEntriesAreBounded_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("last");
+        const QByteArray large = png(picture(1024, 1024));
+        const QByteArray shown = bitmap(picture(75, 217));
+        // One small file, 400 times the same 4 MiB picture: 1.6 GB if all were kept.
+        QTest::addRow("400 entries, one large picture") << sharedEntries(400, large) << 16 << QStringLiteral("1024x1024");
+        QTest::addRow("the most entries a file has")
+            << sharedEntries(32767, bitmap(picture(2, 2))) << 16 << QStringLiteral("2x2");
+        QList<Entry> entries(400, Entry{large, -1, 6 + 16 * 401});
+        entries.append(Entry{shown});
+        QTest::addRow("the shown size after the limits") << ico(entries) << 17 << QStringLiteral("75x217");
+        QList<Entry> small(20, Entry{png(picture(8, 8))});
+        QTest::addRow("many small pictures") << ico(small) << 16 << QStringLiteral("8x8");
+    }
+    void manyEntriesAreBounded()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(int, count);
+        QFETCH(QString, last);
+        const QList<QImage> images = IcoDecoder::decode(data);
+        QCOMPARE(images.size(), count);
+        QCOMPARE(::sizes({images.last()}), last);
+        QVERIFY(pixelBytes(images) <= IcoDecoder::MaxDecodedBytes + 75 * 217 * 4);
+    }
+
     void bitmapPixels()
     {
         const QList<QImage> images = IcoDecoder::decode(ico({{bitmap(picture(3, 4))}}));
@@ -421,6 +475,32 @@ private Q_SLOTS:
         QSignalSpy errors(phone, &API_Base::SignalErrorMessage);
         QVERIFY(API_PhoneIcon(phone).images().isEmpty());
         QCOMPARE(errors.count(), 1);
+    }
+
+    void configurationFilesForAnyName()
+    {
+        // Characters XML cannot carry in the names the library writes into
+        // the configuration files: the limits must still be read.
+        useBuiltLibrary();
+        FolderPhones phones;
+        const QString odd = QStringLiteral("Odd") + QChar(0xFFFF) + QChar(0xFFFE);
+        phones.writeManifest(QStringLiteral("p"),
+                             (QStringLiteral("[Phone]\nSerialNumber=U1\nFriendlyName=") + odd + QStringLiteral("\nManufacturer=")
+                              + odd + QStringLiteral("\nModel=") + odd
+                              + QStringLiteral("\n[Memory0]\nType=Phone memory\nPath=C\nCapacity=1000000\n"
+                                               "[Video]\nMaxBitrate=384\nImgWallpaperSize=320,240\n"))
+                                 .toUtf8());
+        QVERIFY(QDir().mkpath(phones.folder(QStringLiteral("p")) + QStringLiteral("/C")));
+        PhoneManagement management;
+        PhonesInfo list;
+        QVERIFY(management.getPhones(list));
+        QCOMPARE(list.first()->friendlyName(), odd);
+        const API_ConfServer conf(QStringLiteral("U1"));
+        QVERIFY(conf.isLoaded());
+        Phone_VideoCapabilities caps;
+        QVERIFY(conf.readVideoCapabilities(caps));
+        QCOMPARE(QList<int>({caps.width, caps.height, caps.maxBitrate}), QList<int>({320, 240, 384}));
+        QCOMPARE(Orvak_API::newPhoneQuality(QStringLiteral("U1")), 2);
     }
 };
 

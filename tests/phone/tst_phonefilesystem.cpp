@@ -6,11 +6,12 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
-#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <thread>
 
 using namespace Orvak_API;
 using namespace TestSupport;
@@ -27,6 +28,38 @@ QStringList paths(const QList<PhoneFileEntry *> &entries)
         out << e->folder + QLatin1Char('|') + e->name;
     return out;
 }
+
+// Holds the phone's copies in their first progress report past zero until
+// let go, so that a cancel cannot come late: the test acts while the copy
+// certainly runs.
+class CopyHold
+{
+public:
+    explicit CopyHold(PhoneInfo *phone)
+    {
+        m_connection = QObject::connect(
+            phone, &PhoneInfo::copyProgressChanged, phone,
+            [this](int value) {
+                if (value > 0 && !m_held.exchange(true)) {
+                    m_running.release();
+                    m_letGo.acquire();
+                }
+            },
+            Qt::DirectConnection);
+    }
+    ~CopyHold()
+    {
+        QObject::disconnect(m_connection);
+        m_letGo.release(); // never leave a copy waiting
+    }
+    bool waitUntilHeld() { return m_running.tryAcquire(60000); }
+    void letGo() { m_letGo.release(); }
+
+private:
+    QMetaObject::Connection m_connection;
+    Semaphore m_running, m_letGo;
+    std::atomic<bool> m_held{false};
+};
 
 } // namespace
 
@@ -222,6 +255,7 @@ private Q_SLOTS:
         QTest::addRow("last level missing, trailing backslash")
             << QStringLiteral("\\\\C:\\Data\\New\\") << QStringLiteral("Data/New");
         QTest::addRow("parent missing") << QStringLiteral("\\\\C:\\Nope\\New") << QString();
+        QTest::addRow("card not in the phone") << QStringLiteral("\\\\F:\\Videos") << QString();
     }
     void copyIntoFolders()
     {
@@ -242,11 +276,17 @@ private Q_SLOTS:
             QCOMPARE(progress.last().first().toInt(), 100);
             QCOMPARE(phone->lastProgress(), 100);
         } else {
-            QCOMPARE(uint32_t(phone->lastResult()), 0x80500005u);
+            // The library's folder code is the result; the user learns that
+            // the phone lacks the place for videos.
+            QCOMPARE(uint32_t(phone->lastResult()), phoneFolder.contains(QLatin1String("F:")) ? 0x80500001u : 0x80500005u);
+            QCOMPARE(phone->lastCode(), NoVideoFolderCode);
             QVERIFY(!QFileInfo::exists(memory(0) + QStringLiteral("/Nope")));
             QCOMPARE(errors.count(), 1);
             QCOMPARE(errors.first().at(1).toString(),
-                     QStringLiteral("Orvak Phone File System API: Copying file from PC to Phone: Folder not found (PC/Device)"));
+                     QStringLiteral("Orvak Phone File System API: Copying file from PC to Phone: Folder not found "
+                                    "(PC/Device): the parent of the target folder is not in the device"));
+            QVERIFY(errors.first().at(2).toString().startsWith(
+                QLatin1String("The phone has no folder for videos on the selected memory")));
         }
     }
 
@@ -291,6 +331,30 @@ private Q_SLOTS:
         QCOMPARE(read, QByteArray("new version")); // untouched on failure
     }
 
+    void listingFollowsNoFolderLinks()
+    {
+        // Links back to the folder itself, to its parent and to the memory's
+        // root: each file is listed once, and the listing ends.
+        PhoneInfo *phone = attach();
+        QVERIFY(phone);
+        const QString videos = memory(0) + QStringLiteral("/Data/Videos");
+        writeFile(videos + QStringLiteral("/a.mp4"), "a");
+        writeFile(videos + QStringLiteral("/Sub/b.mp4"), "b");
+        QVERIFY(QFile::link(QStringLiteral("."), videos + QStringLiteral("/loop")));
+        QVERIFY(QFile::link(QStringLiteral(".."), videos + QStringLiteral("/up")));
+        QVERIFY(QFile::link(QStringLiteral("../../.."), videos + QStringLiteral("/Sub/root")));
+        QVERIFY(QFile::link(videos + QStringLiteral("/a.mp4"), videos + QStringLiteral("/Sub/also.mp4")));
+        QSignalSpy errors(phone, &API_Base::SignalErrorMessage);
+        QList<PhoneFileEntry *> entries;
+        QVERIFY(phone->listMemoryFiles(entries, 0, s_videos));
+        // A link to a file is a file of the phone like any other.
+        QCOMPARE(paths(entries), QStringList({QStringLiteral("\\\\C:\\Data\\Videos\\Sub|also.mp4"),
+                                              QStringLiteral("\\\\C:\\Data\\Videos\\Sub|b.mp4"),
+                                              QStringLiteral("\\\\C:\\Data\\Videos|a.mp4")}));
+        QCOMPARE(errors.count(), 0);
+        qDeleteAll(entries);
+    }
+
     void memoryFull()
     {
         PhoneInfo *phone = attach({{QStringLiteral("Phone memory"), 1 << 20}});
@@ -326,19 +390,7 @@ private Q_SLOTS:
         writeFile(m_pc.filePath(QStringLiteral("big.mp4")), randomBytes(40 << 20));
         QVERIFY(!phone->cancel()); // nothing runs yet
 
-        // The copy holds in its first progress report past zero until the
-        // GUI thread has cancelled it, so that the cancel cannot come late.
-        QSemaphore running, cancelled;
-        std::atomic<bool> held{false};
-        connect(
-            phone, &PhoneInfo::copyProgressChanged, phone,
-            [&](int value) {
-                if (value > 0 && !held.exchange(true)) {
-                    running.release();
-                    cancelled.acquire();
-                }
-            },
-            Qt::DirectConnection);
+        auto hold = std::make_unique<CopyHold>(phone);
         QList<int> values;
         QList<QThread *> threads;
         connect(phone, &PhoneInfo::copyProgressChanged, this, [&](int value) {
@@ -354,10 +406,9 @@ private Q_SLOTS:
             result = phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0));
         });
         worker->start();
-        QTRY_VERIFY_WITH_TIMEOUT(running.available() > 0, 60000);
-        running.acquire();
+        QVERIFY(hold->waitUntilHeld());
         QVERIFY(phone->cancel());
-        cancelled.release();
+        hold->letGo();
         QVERIFY(worker->wait(60000));
         delete worker;
         QCOMPARE(result.load(), 0);
@@ -375,9 +426,44 @@ private Q_SLOTS:
         QCOMPARE(everything(memory(0) + QStringLiteral("/Data/Videos")), QStringList());
 
         // The phone copies again afterwards.
-        disconnect(phone, &PhoneInfo::copyProgressChanged, phone, nullptr);
+        hold.reset();
         QVERIFY(phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0)));
         QCOMPARE(phone->lastProgress(), 100);
+    }
+
+    void cancelledReplaceKeepsThePhoneCopy()
+    {
+        PhoneInfo *phone = attach();
+        QVERIFY(phone);
+        const QString onPhone = memory(0) + QStringLiteral("/Data/Videos/big.mp4");
+        const QByteArray old = randomBytes(2 << 20);
+        writeFile(onPhone, old);
+        writeFile(m_pc.filePath(QStringLiteral("big.mp4")), randomBytes(40 << 20));
+
+        // Cancelled from this thread while the copy holds mid-way.
+        CopyHold hold(phone);
+        QStringList friendly;
+        connect(phone, &API_Base::SignalErrorMessage, this,
+                [&](const QString &, const QString &, const QString &text) { friendly << text; });
+        std::atomic<int> result{-1};
+        std::thread worker([&] {
+            result = phone->copyFileToPhone(QStringLiteral("big.mp4"), m_pc.path(), phoneVideoFolder(0));
+        });
+        const bool held = hold.waitUntilHeld();
+        // Meanwhile the phone's copy is whole.
+        const QByteArray meanwhile = readAll(onPhone);
+        const bool cancelled = phone->cancel();
+        hold.letGo();
+        worker.join();
+        QVERIFY(held && cancelled);
+        QCOMPARE(meanwhile, old);
+        QCOMPARE(result.load(), 0);
+        QCOMPARE(uint32_t(phone->lastResult()), 0x80100020u);
+        QCOMPARE(readAll(onPhone), old);
+        QCOMPARE(everything(memory(0) + QStringLiteral("/Data/Videos")), QStringList(QStringLiteral("big.mp4")));
+        QTRY_COMPARE_WITH_TIMEOUT(friendly, QStringList(QStringLiteral("The copy was cancelled. Nothing was changed "
+                                                                       "on the phone or on the PC.")),
+                                  20000);
     }
 
     void videoFolders()

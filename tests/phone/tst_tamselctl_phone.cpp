@@ -4,8 +4,97 @@
 #include <QDirIterator>
 #include <QImageReader>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace {
+
+QString tamselctl()
+{
+    return QString::fromLocal8Bit(qgetenv("TAMSEL_BIN_DIR")) + QStringLiteral("/tamselctl");
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(data), qint64(data.size()));
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList hidden(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".~kelvra-*")}, QDir::Files | QDir::Hidden);
+}
+
+// The program's log, which the texts for the user point to.
+QString logText()
+{
+    return QString::fromUtf8(readAll(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                                     + QStringLiteral("/Orvak/Orvak Tamsel/Tamsel.log")));
+}
+
+// A push of a large file, stopped mid-copy (SIGSTOP) once it has begun:
+// a process to kill or interrupt at a moment when it certainly writes.
+class StoppedPush
+{
+public:
+    StoppedPush(const QString &serial, const QString &file)
+    {
+        m_process.setReadChannel(QProcess::StandardError);
+        m_process.start(tamselctl(), {QStringLiteral("push"), serial, file});
+    }
+    ~StoppedPush()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            ::kill(pid_t(m_process.processId()), SIGKILL);
+            m_process.waitForFinished(60000);
+        }
+    }
+    // Waits for the first progress line and stops the process; false when
+    // the copy was over by then.
+    bool stopWhileCopying(const QString &targetFolder)
+    {
+        while (!m_err.contains("%") && m_process.waitForReadyRead(60000))
+            m_err += m_process.readAllStandardError();
+        if (m_process.state() != QProcess::Running)
+            return false;
+        ::kill(pid_t(m_process.processId()), SIGSTOP);
+        // Stopped with its temporary file in place: certainly mid-copy.
+        return !hidden(targetFolder).isEmpty();
+    }
+    void signal(int number) { ::kill(pid_t(m_process.processId()), number); }
+    // Exit code, or -1 for a process killed by a signal.
+    int finish()
+    {
+        signal(SIGCONT);
+        if (!m_process.waitForFinished(60000))
+            return -2;
+        m_err += m_process.readAllStandardError();
+        return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
+    }
+    QString err() const { return QString::fromLocal8Bit(m_err); }
+
+private:
+    QProcess m_process;
+    QByteArray m_err;
+};
+
+} // namespace
 
 // tamselctl's phone commands, run as the user runs them, against the
 // connectivity library beside them in the build.
@@ -26,9 +115,7 @@ private:
     {
         QProcess p;
         p.setProcessEnvironment(env);
-        p.start(program.isEmpty() ? QString::fromLocal8Bit(qgetenv("TAMSEL_BIN_DIR")) + QStringLiteral("/tamselctl")
-                                  : program,
-                args);
+        p.start(program.isEmpty() ? tamselctl() : program, args);
         Run r;
         if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
             return r;
@@ -36,6 +123,47 @@ private:
         r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
         r.err = QString::fromLocal8Bit(p.readAllStandardError());
         return r;
+    }
+
+    // A phone "k" with one memory holding the old clip; returns its videos folder.
+    static QString replacingPhone(const QString &serial, qint64 capacity, const QByteArray &old)
+    {
+        const QString phone = KelvraPaths::devicesFolder() + QStringLiteral("/k");
+        const QString videos = phone + QStringLiteral("/C/Data/Videos");
+        writeFile(videos + QStringLiteral("/clip.mp4"), old);
+        writeFile(phone + QStringLiteral("/phone.ini"),
+                  QStringLiteral("[Phone]\nSerialNumber=%1\nFriendlyName=Kept\n[Memory0]\nType=Phone memory\nPath=C\n"
+                                 "Capacity=%2\n")
+                      .arg(serial)
+                      .arg(capacity)
+                      .toUtf8());
+        return videos;
+    }
+
+    // A large source that costs no disk until copied.
+    static QString sparseSource(const QTemporaryDir &dir, qint64 size, const QString &name = QStringLiteral("clip.mp4"))
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+            return QString();
+        return path;
+    }
+
+    // A push replacing videos/clip.mp4 (holding old), stopped mid-copy. On a
+    // loaded machine the copy may be over before it is stopped: then the old
+    // clip is put back and it is tried again.
+    static std::unique_ptr<StoppedPush> stoppedReplacingPush(const QString &serial, const QString &source,
+                                                             const QString &videos, const QByteArray &old)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            auto push = std::make_unique<StoppedPush>(serial, source);
+            if (push->stopWhileCopying(videos))
+                return push;
+            push->finish();
+            writeFile(videos + QStringLiteral("/clip.mp4"), old);
+        }
+        return nullptr;
     }
 
     static qint64 bytesUnder(const QString &folder)
@@ -51,6 +179,7 @@ private:
 
 private Q_SLOTS:
     void init() { QDir(KelvraPaths::devicesFolder()).removeRecursively(); }
+    void cleanup() { QDir(KelvraPaths::devicesFolder()).removeRecursively(); }
 
     void noPhones()
     {
@@ -93,10 +222,11 @@ private Q_SLOTS:
     void phoneMadeByHand()
     {
         // The manifest as the README shows it, comments and all, with the
-        // memories elsewhere on the disk.
-        QTemporaryDir card;
+        // card given by its absolute path (inside the phone's folder).
         const QString phone = KelvraPaths::devicesFolder() + QStringLiteral("/my phone");
+        const QString card = phone + QStringLiteral("/card");
         QVERIFY(QDir().mkpath(phone + QStringLiteral("/C")));
+        QVERIFY(QDir().mkpath(card));
         QFile manifest(phone + QStringLiteral("/phone.ini"));
         QVERIFY(manifest.open(QIODevice::WriteOnly));
         manifest.write(QStringLiteral("[Phone]\n"
@@ -117,10 +247,10 @@ private Q_SLOTS:
                                       "MaxBitrate=384\n"
                                       "ImgWallpaperSize=240,320\n"
                                       "Picture=\\\\C:\\Data\\Images\\phone.ico\n")
-                           .arg(card.path())
+                           .arg(card)
                            .toUtf8());
         manifest.close();
-        QFile video(card.filePath(QStringLiteral("clip.mp4")));
+        QFile video(card + QStringLiteral("/clip.mp4"));
         QVERIFY(video.open(QIODevice::WriteOnly));
         video.write(QByteArray(1000, 'v'));
         video.close();
@@ -238,7 +368,10 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(phone + QStringLiteral("/E/Videos/clip.mp4")));
         const Run gone = run({QStringLiteral("rm"), QStringLiteral("F1"), onPhone});
         QCOMPARE(gone.code, 1);
+        QVERIFY(gone.err.contains(QLatin1String("The file could not be found. It may have been moved, renamed or deleted.")));
         QVERIFY(gone.err.contains(QLatin1String("Deleting file from Phone: File does not exists in Device or PC")));
+        QVERIFY(logText().contains(QLatin1String(
+            "] Orvak Phone File System API: Deleting file from Phone: File does not exists in Device or PC\n")));
 
         const Run unknown = run({QStringLiteral("info"), QStringLiteral("NOPE")});
         QCOMPARE(unknown.code, 1);
@@ -246,6 +379,112 @@ private Q_SLOTS:
         const Run noCard = run({QStringLiteral("ls"), QStringLiteral("F1"), QStringLiteral("2")});
         QCOMPARE(noCard.code, 1);
         QVERIFY(noCard.err.contains(QLatin1String("Reading phone file system")));
+    }
+
+    void killedReplacingPushKeepsThePhoneCopy()
+    {
+        constexpr qint64 big = 512LL << 20;
+        const QByteArray old(100000, 'o');
+        // Room for the new clip beside the old one, but not for one more.
+        const QString videos = replacingPhone(QStringLiteral("K1"), big + (50LL << 20), old);
+        QTemporaryDir pc;
+        const QString source = sparseSource(pc, big);
+        QVERIFY(!source.isEmpty());
+        const QString other = sparseSource(pc, 100LL << 20, QStringLiteral("other.mp4"));
+        QVERIFY(!other.isEmpty());
+
+        auto push = stoppedReplacingPush(QStringLiteral("K1"), source, videos, old);
+        QVERIFY(push);
+        QCOMPARE(readAll(videos + QStringLiteral("/clip.mp4")), old);
+        // The stopped copy has claimed its space: another process's push
+        // that would overfill the memory is refused before writing.
+        const Run refused = run({QStringLiteral("push"), QStringLiteral("K1"), other, QStringLiteral("--memory"),
+                                 QStringLiteral("0")});
+        QCOMPARE(refused.code, 1);
+        QVERIFY2(refused.err.contains(QLatin1String("The phone memory is full.")), qPrintable(refused.err));
+
+        push->signal(SIGKILL);
+        QCOMPARE(push->finish(), -1);
+        push.reset();
+        QCOMPARE(readAll(videos + QStringLiteral("/clip.mp4")), old);
+        const QStringList stale = hidden(videos);
+        QCOMPARE(stale.size(), 1);
+
+        // A living writer's temporary beside it.
+        const QString livePath = videos + QStringLiteral("/.~kelvra-live.part");
+        writeFile(livePath, "live");
+        const int live = ::open(QFile::encodeName(livePath).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(live >= 0);
+        QCOMPARE(::flock(live, LOCK_EX), 0);
+        // The next open removes what the killed process left; its space is free again.
+        const Run listed = run({QStringLiteral("ls"), QStringLiteral("K1")});
+        QCOMPARE(listed.code, 0);
+        QVERIFY2(listed.out.startsWith(QLatin1String("\\\\C:\\Data\\Videos\\clip.mp4  98 KB")), qPrintable(listed.out));
+        QCOMPARE(hidden(videos), QStringList(QStringLiteral(".~kelvra-live.part")));
+        ::close(live);
+        const Run pushed = run({QStringLiteral("push"), QStringLiteral("K1"), other});
+        QVERIFY2(pushed.code == 0, qPrintable(pushed.err));
+        QCOMPARE(readAll(videos + QStringLiteral("/clip.mp4")), old);
+        QCOMPARE(QFileInfo(videos + QStringLiteral("/other.mp4")).size(), 100LL << 20);
+    }
+
+    void interruptedReplacingPushKeepsThePhoneCopy()
+    {
+        // Ctrl+C in the middle of a replacing push.
+        const QByteArray old(100000, 'o');
+        const QString videos = replacingPhone(QStringLiteral("K2"), 1LL << 30, old);
+        QTemporaryDir pc;
+        const QString source = sparseSource(pc, 512LL << 20);
+        QVERIFY(!source.isEmpty());
+        const auto push = stoppedReplacingPush(QStringLiteral("K2"), source, videos, old);
+        QVERIFY(push);
+        push->signal(SIGINT);
+        QCOMPARE(push->finish(), 1);
+        QVERIFY2(push->err().contains(QLatin1String("The copy was cancelled. Nothing was changed on the phone or on the PC.")),
+                 qPrintable(push->err()));
+        QCOMPARE(readAll(videos + QStringLiteral("/clip.mp4")), old);
+        QCOMPARE(hidden(videos), QStringList());
+        // "See the log file": the technical text is there.
+        QVERIFY(logText().contains(QLatin1String(
+            "] Orvak Phone File System API: Copying file from PC to Phone: Operation canceled by KelvraAPI-User\n")));
+    }
+
+    void manifestLeadingOutIsRefused()
+    {
+        // A memory folder "../../victim" would let rm delete the user's files.
+        QTemporaryDir outside;
+        const QString victim = outside.filePath(QStringLiteral("victim"));
+        writeFile(victim + QStringLiteral("/Videos/precious.mp4"), "precious");
+        const QString phone = KelvraPaths::devicesFolder() + QStringLiteral("/escape");
+        QVERIFY(QDir().mkpath(phone));
+        writeFile(phone + QStringLiteral("/phone.ini"),
+                  QStringLiteral("[Phone]\nSerialNumber=X1\nFriendlyName=Escape\n[Memory0]\nType=Phone memory\n"
+                                 "Path=%1\nCapacity=1000000\n")
+                      .arg(QDir(phone).relativeFilePath(victim))
+                      .toUtf8());
+        const Run r = run({QStringLiteral("rm"), QStringLiteral("X1"), QStringLiteral("\\\\C:\\Videos\\precious.mp4")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(QLatin1String("[Memory0] Path must name a folder inside the phone's folder")),
+                 qPrintable(r.err));
+        QVERIFY(r.err.contains(QLatin1String("tamselctl: no phone is attached")));
+        QCOMPARE(readAll(victim + QStringLiteral("/Videos/precious.mp4")), QByteArray("precious"));
+    }
+
+    void configurationWriteFailureIsReported()
+    {
+        const QString phone = KelvraPaths::devicesFolder() + QStringLiteral("/c");
+        QVERIFY(QDir().mkpath(phone + QStringLiteral("/C")));
+        writeFile(phone + QStringLiteral("/phone.ini"),
+                  "[Phone]\nSerialNumber=W1\nFriendlyName=Unwritten\n[Memory0]\nType=Phone memory\nPath=C\n"
+                  "Capacity=1000000\n[Video]\nMaxBitrate=384\n");
+        // A folder where the phone's configuration file belongs.
+        const QString conf = KelvraPaths::dataFolder() + QStringLiteral("/Pelmora/ConfServer");
+        QVERIFY(QDir().mkpath(conf + QStringLiteral("/ConfSTmpW1.xml")));
+        const Run r = run({QStringLiteral("info"), QStringLiteral("W1")});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.contains(QLatin1String("Configuration files: not found, defaults shown")));
+        QVERIFY2(r.err.contains(QLatin1String("kelvra: cannot write the configuration files of W1 in ")), qPrintable(r.err));
+        QVERIFY(QDir(conf + QStringLiteral("/ConfSTmpW1.xml")).removeRecursively());
     }
 
     void libraryMissing()

@@ -2,6 +2,7 @@
 
 #include "componentevent.h"
 #include "conversionplan.h"
+#include "failures.h"
 #include "interrupt.h"
 #include "settingsstore.h"
 #include "videocapabilities.h"
@@ -25,8 +26,7 @@ void printErrors(VideoConverter &converter, QTextStream &err)
 {
     QObject::connect(&converter, &VideoConverter::SignalErrorMessage, &converter,
                      [&err](const QString &, const QString &technical, const QString &friendly) {
-                         err << friendly << "\n(" << technical << ")\n";
-                         err.flush();
+                         printFailure(err, technical, friendly);
                      },
                      Qt::DirectConnection);
 }

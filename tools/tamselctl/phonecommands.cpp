@@ -1,5 +1,6 @@
 #include "phonecommands.h"
 #include "demophone.h"
+#include "failures.h"
 
 #include "apibase.h"
 #include "errorcontexts.h"
@@ -22,7 +23,7 @@ public:
         setErrorTable(connectivityErrorTable);
         connect(this, &API_Base::SignalErrorMessage, this,
                 [this](const QString &, const QString &technical, const QString &friendly) {
-                    m_err << friendly << "\n(" << technical << ")\n";
+                    printFailure(m_err, technical, friendly);
                 });
     }
 

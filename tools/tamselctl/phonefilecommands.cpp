@@ -2,6 +2,7 @@
 // phone classes, so what they show and do is what the program shows and does.
 #include "phonecommands.h"
 
+#include "failures.h"
 #include "interrupt.h"
 
 #include "apibase.h"
@@ -28,12 +29,6 @@ namespace {
 
 const wchar_t *const s_videoExtensions = L"3gp|3g2|mp4";
 
-void printError(QTextStream &err, const QString &technical, const QString &friendly)
-{
-    err << friendly << "\n(" << technical << ")\n";
-    err.flush();
-}
-
 // The attached phone with one serial number, with its file system open, and
 // what it took to get there. Failures have been printed when phone() is null.
 class AttachedPhone
@@ -44,10 +39,10 @@ public:
         if (m_management.lastResult() < 0) {
             // Start-up failures are recorded, not signalled: print them here.
             const ErrorRow *row = findErrorRow(connectivityErrorTable, m_management.lastCode());
-            printError(err,
-                       m_management.lastMessage() + QStringLiteral(": ")
-                           + (row ? QString::fromUtf8(row->technicalText) : QStringLiteral("Unknown reason")),
-                       row ? friendlyText(*row) : unknownErrorText());
+            printFailure(err,
+                         m_management.lastMessage() + QStringLiteral(": ")
+                             + (row ? QString::fromUtf8(row->technicalText) : QStringLiteral("Unknown reason")),
+                         row ? friendlyText(connectivityErrorTable, *row) : unknownErrorText());
             return;
         }
         watch(&m_management);
@@ -62,7 +57,7 @@ public:
             return;
         }
         if (!phone->fileSystem()) {
-            printError(err, phone->lastMessage(), QStringLiteral("The phone's files cannot be reached."));
+            printFailure(err, phone->lastMessage(), QStringLiteral("The phone's files cannot be reached."));
             return;
         }
         watch(phone);
@@ -78,7 +73,7 @@ private:
         QObject::connect(object, &API_Base::SignalErrorMessage, &m_context,
                          [this](const QString &, const QString &technical, const QString &friendly) {
                              ++m_failures;
-                             printError(m_err, technical, friendly);
+                             printFailure(m_err, technical, friendly);
                          });
     }
 

@@ -6,11 +6,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cmath>
+#include <memory>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace ConverterComponent;
@@ -58,6 +62,57 @@ bool publish(const QString &temporary, const QString &target)
         return false;
     ::unlink(from.constData());
     return true;
+}
+
+// Whether path still names the file open as fd.
+bool sameFile(const QString &path, int fd)
+{
+    struct stat byPath, byFd;
+    return ::lstat(QFile::encodeName(path).constData(), &byPath) == 0 && ::fstat(fd, &byFd) == 0
+        && byPath.st_dev == byFd.st_dev && byPath.st_ino == byFd.st_ino;
+}
+
+// Removes the temporary files of conversions into folder whose process was
+// killed: ".<name>.mp4.XXXXXX.part" that no process holds locked (a running
+// conversion holds its temporary from creation to the end).
+void removeStaleTemporaries(const QString &folder)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.mp4\\.[A-Za-z0-9]{6}\\.part$"));
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        if (!pattern.match(name).hasMatch())
+            continue;
+        const QString path = dir.filePath(name);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameFile(path, fd))
+            ::unlink(QFile::encodeName(path).constData());
+        ::close(fd);
+    }
+}
+
+// Creates the hidden temporary file beside target, locked for as long as it
+// stays open. A cleaner may remove a new file before it is locked; then
+// another one is made. Where the file system has no locks, nobody can take
+// the file for a leftover either.
+std::unique_ptr<QTemporaryFile> createLockedTemporary(const QFileInfo &target)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        auto temporary = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.")
+                                                          + target.fileName() + QStringLiteral(".XXXXXX.part"));
+        if (!temporary->open())
+            return nullptr;
+        int locked;
+        while ((locked = ::flock(temporary->handle(), LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        if (locked != 0 || sameFile(temporary->fileName(), temporary->handle()))
+            return temporary;
+        temporary->setAutoRemove(false); // the name is no longer this file's
+    }
+    return nullptr;
 }
 
 // Picks the sample rate the encoder supports that is nearest to the wish.
@@ -416,14 +471,14 @@ Error Transcoder::run()
     if ((error = openDecoders()) != NoError)
         return error;
 
-    // The temporary file lives beside the target so that publishing it is a rename.
+    // The temporary file lives beside the target so that publishing it is a
+    // rename. It stays open, and so locked, while the encoder writes it.
     const QFileInfo target(m_request.outputPath);
-    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                             + QStringLiteral(".XXXXXX.part"));
-    if (!temporary.open())
+    removeStaleTemporaries(target.absolutePath());
+    const std::unique_ptr<QTemporaryFile> temporary = createLockedTemporary(target);
+    if (!temporary)
         return TargetProtected;
-    const QString temporaryPath = temporary.fileName();
-    temporary.close();
+    const QString temporaryPath = temporary->fileName();
 
     if ((error = openOutput(temporaryPath)) != NoError || (error = openVideoEncoder()) != NoError
         || (error = openAudioEncoder()) != NoError)
@@ -486,6 +541,7 @@ Error Transcoder::run()
     QFile::setPermissions(temporaryPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     if (!publish(temporaryPath, m_request.outputPath))
         return TargetProtected;
+    temporary->setAutoRemove(false); // its name is the target's now
     if (m_request.progress)
         m_request.progress(100);
     return NoError;

@@ -27,6 +27,26 @@
  * Model, Media; [Memory0..N] Type, Path, Capacity; [Video] MaxBitrate,
  * ImgWallpaperSize, Picture). Adding, removing or changing such a folder is
  * a phone arriving, leaving or being updated. The README describes the file.
+ * A manifest is read only when it is a regular file of at most 64 KiB, and
+ * each memory's Path must name a folder inside the phone's folder once
+ * symlinks are resolved; other manifests are skipped with a line on stderr.
+ * Phone paths never lead through a symlinked folder, and listings do not
+ * show symlinked folders.
+ *
+ * Temporary files. A copy is written to a hidden temporary file beside its
+ * target, ".~kelvra-<random>.part", which the copying process holds locked
+ * (flock, exclusive) until it is published or removed. Such files that no
+ * process holds are left over from a process that was killed: they are
+ * removed when the phone's file system is opened (in every memory), when a
+ * memory's values are read or a copy to it starts, and in a PC folder when a
+ * copy into it starts. Listings never show them, and names starting with
+ * ".~kelvra-" are the library's own (KELV_ERR_FILE_NAME_INVALID).
+ *
+ * Memory space. The free-space check of a copy to the phone and the
+ * reservation of the space it needs (the temporary file gets its full size at
+ * once) happen together under a lock of the memory (an exclusive flock on the
+ * memory's folder), so copies running at the same time in any threads or
+ * processes never overfill a memory.
  *
  * Phone paths: "\\" is the root and lists the memories as "C:", "E:", ...;
  * "\\C:\..." is memory 0, "\\E:\..." memory 1 (drive letter 'D' + index for
@@ -138,6 +158,12 @@ typedef int32_t KELV_RESULT;
 
 #define KELV_COPY_PHONE_TO_PC 2u
 #define KELV_COPY_PC_TO_PHONE 4u
+/* Added to either direction: a finished copy replaces an existing file of
+ * that name in one step (rename), so until then the old file stays whole and
+ * readable, and a failed, cancelled or interrupted copy leaves it as it was.
+ * For a copy to the phone the old file's space counts as free for its
+ * replacement. Without the flag an existing target is never replaced. */
+#define KELV_COPY_REPLACE 0x100u
 
 #define KELV_MEDIA_ANY 1u
 #define KELV_MEDIA_SERIAL 2u
@@ -272,16 +298,21 @@ KELV_DECLARE(KELV_RESULT, KELVFindNextFile, (KELVHANDLE hFind, KELV_FILE_INFO *p
 KELV_DECLARE(KELV_RESULT, KELVFindEnd, (KELVHANDLE hFind))
 KELV_DECLARE(KELV_RESULT, KELVCreateFolder, (KELVHANDLE hFS, const wchar_t *pstrFolderName, const wchar_t *pstrParentPath))
 KELV_DECLARE(KELV_RESULT, KELVDeleteFile, (KELVHANDLE hFS, const wchar_t *pstrFileName, const wchar_t *pstrFolder))
-/* Blocks until the copy has finished, failed or been cancelled. The file
- * lands under its own name in the target folder, or not at all: an existing
- * target is never replaced (KELV_ERR_FILE_EXISTS), and a failed or cancelled
- * copy leaves nothing behind. */
+/* dwOptions: KELV_COPY_PC_TO_PHONE or KELV_COPY_PHONE_TO_PC, optionally with
+ * KELV_COPY_REPLACE. Blocks until the copy has finished, failed or been
+ * cancelled. The file lands under its own name in the target folder, or not
+ * at all: without KELV_COPY_REPLACE an existing target is never replaced
+ * (KELV_ERR_FILE_EXISTS); with it, only a complete copy replaces the target
+ * (a folder of that name: KELV_ERR_FILE_NOT_ALLOWED). A failed or cancelled
+ * copy leaves nothing behind. A copy to the phone that cannot fit is refused
+ * with KELV_ERR_MEMORY_FULL before anything is written. */
 KELV_DECLARE(KELV_RESULT, KELVCopyFile,
              (KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstrFileName, const wchar_t *pstrSourcePath,
               const wchar_t *pstrTargetPath))
 /* pFileInfo->pstrName names the file (not released by the library);
  * dwFileSize receives the length of the buffer, which is released with
- * KELVFreeFileDataMemory. */
+ * KELVFreeFileDataMemory. Only regular files of at most KELV_MAX_READ_SIZE
+ * bytes are read. */
 KELV_DECLARE(KELV_RESULT, KELVReadFile,
              (KELVHANDLE hFS, KELV_FILE_INFO *pFileInfo, unsigned char **ppData, uint32_t dwOptions,
               const wchar_t *pstrFolder))

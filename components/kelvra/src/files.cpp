@@ -1,12 +1,11 @@
 // KelvFiles: file-system sessions on folder-backed phones.
 
 #include "kelvra_p.h"
+#include "partfiles.h"
 #include "phonepath.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -48,9 +47,6 @@ struct Find
 HandleTable<FsSession> s_sessions;
 HandleTable<Find> s_finds;
 
-// Temporary copies carry this prefix; listings never show them.
-const QLatin1String s_partPrefix(".~kelvra-");
-
 // The session, or why there is none. A phone whose folder or manifest has
 // gone is no longer connected.
 KELV_RESULT session(KELVHANDLE handle, std::shared_ptr<FsSession> &out)
@@ -65,17 +61,6 @@ KELV_RESULT session(KELVHANDLE handle, std::shared_ptr<FsSession> &out)
     return KELV_OK;
 }
 
-qint64 usedBytes(const QString &folder)
-{
-    qint64 used = 0;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        used += it.fileInfo().size();
-    }
-    return used;
-}
-
 qint64 diskAvailable(const QString &folder)
 {
     struct statvfs st;
@@ -84,11 +69,13 @@ qint64 diskAvailable(const QString &folder)
     return qint64(st.f_bavail) * qint64(st.f_frsize);
 }
 
-// Free bytes of a memory: its capacity minus what it holds, and never more
-// than the disk under it can take.
-qint64 memoryFree(const Memory &memory)
+// Free bytes of a memory that holds used bytes: its capacity minus what it
+// holds, plus what a copy is about to replace, and never more than the disk
+// under it can take (a replaced file's blocks are given back only once its
+// replacement is complete).
+qint64 memoryFree(const Memory &memory, qint64 used, qint64 replaced = 0)
 {
-    qint64 free = std::max<qint64>(0, memory.capacity - usedBytes(memory.path));
+    qint64 free = std::max<qint64>(0, memory.capacity - used + replaced);
     const qint64 disk = diskAvailable(memory.path);
     if (disk >= 0)
         free = std::min(free, disk);
@@ -121,31 +108,31 @@ struct Fd
     Fd &operator=(const Fd &) = delete;
 };
 
-// Moves the finished temporary file to its name, never replacing a file
-// that appeared meanwhile.
-int publish(const QByteArray &temp, const QByteArray &target)
+// Where a copy goes: the folder, the phone memory it belongs to (null on
+// the PC) and whether a file of the same name there is replaced.
+struct TargetFolder
 {
-    if (renameat2(AT_FDCWD, temp.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // File systems without RENAME_NOREPLACE: a hard link fails on an existing name.
-    if (::link(temp.constData(), target.constData()) != 0)
-        return errno;
-    ::unlink(temp.constData());
-    return 0;
+    QString path;
+    const Memory *memory = nullptr;
+    bool replace = false;
+};
+
+KELV_RESULT fromErrno(int err, KELV_RESULT full, KELV_RESULT otherwise)
+{
+    return err == ENOSPC || err == EDQUOT || err == EFBIG ? full : otherwise;
 }
 
 // Copies source to targetFolder/name through a hidden temporary file in the
 // target folder. toPhone picks the codes of the side that failed.
-KELV_RESULT copyData(FsSession &s, const QString &source, const QString &targetFolder, const QString &name,
+KELV_RESULT copyData(FsSession &s, const QString &source, const TargetFolder &targetFolder, const QString &name,
                      bool toPhone)
 {
     const KELV_RESULT readFailed = toPhone ? KELV_ERR_PC_FILE_NOT_ALLOWED : KELV_ERR_FILE_NOT_ALLOWED;
     const KELV_RESULT writeFailed = toPhone ? KELV_ERR_FILE_NOT_ALLOWED : KELV_ERR_PC_FILE_NOT_ALLOWED;
     const KELV_RESULT full = toPhone ? KELV_ERR_MEMORY_FULL : KELV_ERR_PC_FILE_NOT_ALLOWED;
 
-    Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    // Never blocks on opening: a FIFO put in the file's place is refused below.
+    Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (in.fd < 0)
         return errno == ENOENT ? KELV_ERR_FILE_NOT_FOUND : readFailed;
     struct stat st;
@@ -153,23 +140,39 @@ KELV_RESULT copyData(FsSession &s, const QString &source, const QString &targetF
         return readFailed;
     const qint64 total = st.st_size;
 
-    QByteArray temp;
-    int outFd = -1;
-    for (int attempt = 0; attempt < 16 && outFd < 0; ++attempt) {
-        temp = QFile::encodeName(targetFolder + QLatin1Char('/') + s_partPrefix
-                                 + QString::number(QRandomGenerator::global()->generate64(), 36)
-                                 + QStringLiteral(".part"));
-        outFd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (outFd < 0 && errno != EEXIST)
-            return errno == ENOSPC || errno == EDQUOT ? full : writeFailed;
+    const QByteArray target = QFile::encodeName(targetFolder.path + QLatin1Char('/') + name);
+    qint64 replaced = 0;
+    struct stat old;
+    if (::lstat(target.constData(), &old) == 0) {
+        if (!targetFolder.replace)
+            return KELV_ERR_FILE_EXISTS;
+        if (S_ISDIR(old.st_mode))
+            return writeFailed;
+        if (S_ISREG(old.st_mode))
+            replaced = old.st_size;
     }
-    if (outFd < 0)
-        return writeFailed;
-    Fd out(outFd);
-    const auto fail = [&](KELV_RESULT code) {
-        ::unlink(temp.constData());
-        return code;
-    };
+
+    PartFile part;
+    if (targetFolder.memory) {
+        // Checking the space and claiming it are one step, so that copies
+        // running at the same time cannot both be let in.
+        const MemoryLock lock(targetFolder.memory->path);
+        const Memory &memory = *targetFolder.memory;
+        if (total > memoryFree(memory, usedBytes(memory.path), replaced))
+            return KELV_ERR_MEMORY_FULL;
+        if (const int err = part.create(targetFolder.path))
+            return fromErrno(err, full, writeFailed);
+        if (const int err = part.reserve(total))
+            return fromErrno(err, full, writeFailed);
+    } else {
+        // Left behind by a copy whose process was killed.
+        removeStaleParts(targetFolder.path, false);
+        const qint64 disk = diskAvailable(targetFolder.path);
+        if (disk >= 0 && total > disk)
+            return full;
+        if (const int err = part.create(targetFolder.path))
+            return fromErrno(err, full, writeFailed);
+    }
     posix_fadvise(in.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
     progress(s, 0, 0);
@@ -182,40 +185,40 @@ KELV_RESULT copyData(FsSession &s, const QString &source, const QString &targetF
     int lastPercent = 0;
     while (done < total) {
         if (s.cancelRequested.load())
-            return fail(KELV_ERR_CANCELLED);
+            return KELV_ERR_CANCELLED;
         if (s.closed.load())
-            return fail(KELV_ERR_CONNECTION_LOST);
+            return KELV_ERR_CONNECTION_LOST;
         const size_t want = size_t(std::min<qint64>(chunk, total - done));
         ssize_t n = -1;
         if (kernelCopy) {
-            n = copy_file_range(in.fd, nullptr, out.fd, nullptr, want, 0);
+            n = copy_file_range(in.fd, nullptr, part.fd(), nullptr, want, 0);
             if (n < 0 && done == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
                 kernelCopy = false;
                 continue;
             }
             if (n < 0)
-                return fail(errno == ENOSPC || errno == EDQUOT || errno == EFBIG ? full : writeFailed);
+                return fromErrno(errno, full, writeFailed);
         } else {
             if (buffer.empty())
                 buffer.resize(1024 * 1024);
             n = ::read(in.fd, buffer.data(), std::min(want, buffer.size()));
             if (n < 0) {
-                if (errno == EINTR)
+                if (errno == EINTR || errno == EAGAIN)
                     continue;
-                return fail(readFailed);
+                return readFailed;
             }
             for (ssize_t written = 0; written < n;) {
-                const ssize_t w = ::write(out.fd, buffer.data() + written, size_t(n - written));
+                const ssize_t w = ::write(part.fd(), buffer.data() + written, size_t(n - written));
                 if (w < 0) {
                     if (errno == EINTR)
                         continue;
-                    return fail(errno == ENOSPC || errno == EDQUOT || errno == EFBIG ? full : writeFailed);
+                    return fromErrno(errno, full, writeFailed);
                 }
                 written += w;
             }
         }
         if (n == 0)
-            return fail(readFailed); // the source shrank under us
+            return readFailed; // the source shrank under us
         done += n;
         const int percent = int(done * 100 / total);
         if (percent != lastPercent) {
@@ -224,15 +227,11 @@ KELV_RESULT copyData(FsSession &s, const QString &source, const QString &targetF
         }
     }
     if (s.cancelRequested.load())
-        return fail(KELV_ERR_CANCELLED);
-    if (::close(out.fd) != 0) {
-        out.fd = -1;
-        return fail(errno == ENOSPC || errno == EDQUOT ? full : writeFailed);
-    }
-    out.fd = -1;
-    const int err = publish(temp, QFile::encodeName(targetFolder + QLatin1Char('/') + name));
-    if (err != 0)
-        return fail(err == EEXIST ? KELV_ERR_FILE_EXISTS : writeFailed);
+        return KELV_ERR_CANCELLED;
+    if (const int err = part.finishWriting())
+        return fromErrno(err, full, writeFailed);
+    if (const int err = part.publish(target, targetFolder.replace))
+        return err == EEXIST ? KELV_ERR_FILE_EXISTS : writeFailed;
     if (total == 0)
         progress(s, 100, 0);
     return KELV_OK;
@@ -290,6 +289,11 @@ KELV_RESULT KELVOpenFS(const wchar_t *pstrSerialNumber, uint32_t *pdwMedia, KELV
     if (!findPhone(fromWide(pstrSerialNumber), s->phone))
         return KELV_ERR_NOT_CONNECTED;
     writeConfigFiles({s->phone});
+    // Copies of a killed process take space on the phone until removed.
+    for (const Memory &m : std::as_const(s->phone.memories)) {
+        if (memoryPresent(m))
+            removeStaleParts(m.path, true);
+    }
     if (*pdwMedia != KELV_MEDIA_ANY && *pdwMedia != 0) {
         if (!s->phone.media.contains(*pdwMedia))
             return KELV_ERR(0x80200001u);
@@ -366,10 +370,10 @@ KELV_RESULT KELVGetMemoryValues(KELVHANDLE hFS, const wchar_t *pstrMemoryType, i
     for (const Memory &m : s->phone.memories) {
         if (m.type != type)
             continue;
-        if (!QFileInfo(m.path).isDir())
+        if (!memoryPresent(m))
             return KELV_ERR_FOLDER_INVALID;
         const qint64 used = usedBytes(m.path);
-        *pFree = memoryFree(m);
+        *pFree = memoryFree(m, used);
         *pTotal = m.capacity;
         *pUsed = used;
         return KELV_OK;
@@ -396,10 +400,12 @@ KELV_RESULT KELVFindBegin(KELVHANDLE hFS, uint32_t, KELVHANDLE *phFind, const wc
         if (!dir.exists())
             return KELV_ERR_FOLDER_NOT_FOUND;
         const auto sort = QDir::Name | QDir::IgnoreCase;
-        find->folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, sort);
+        // A symlinked folder is not the phone's: followed, one link to "."
+        // would list a folder without end.
+        find->folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks, sort);
         const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Hidden, sort);
         for (const QFileInfo &f : files) {
-            if (f.fileName().startsWith(s_partPrefix))
+            if (isReservedName(f.fileName()))
                 continue;
             find->files.push_back({f.fileName(), f.size(), f.lastModified().toMSecsSinceEpoch()});
         }
@@ -508,9 +514,11 @@ KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstr
         return r;
     if (!pstrFileName || !pstrSourcePath || !pstrTargetPath)
         return KELV_ERR_INVALID_POINTER;
-    if (dwOptions != KELV_COPY_PC_TO_PHONE && dwOptions != KELV_COPY_PHONE_TO_PC)
+    const uint32_t direction = dwOptions & ~KELV_COPY_REPLACE;
+    if (direction != KELV_COPY_PC_TO_PHONE && direction != KELV_COPY_PHONE_TO_PC)
         return KELV_ERR_INVALID_PARAMETER;
-    const bool toPhone = dwOptions == KELV_COPY_PC_TO_PHONE;
+    const bool toPhone = direction == KELV_COPY_PC_TO_PHONE;
+    const bool replace = (dwOptions & KELV_COPY_REPLACE) != 0;
     const QString name = fromWide(pstrFileName);
     PhonePath phoneFolder;
     const QString phoneText = fromWide(toPhone ? pstrTargetPath : pstrSourcePath);
@@ -528,25 +536,18 @@ KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstr
     const QString pcPath = QDir(pcText).absoluteFilePath(name);
     const QString phonePath = phoneFolder.local + QLatin1Char('/') + name;
     const QString source = toPhone ? pcPath : phonePath;
-    const QString targetFolder = toPhone ? phoneFolder.local : QDir(pcText).absolutePath();
     const QString target = toPhone ? phonePath : pcPath;
+    // What cannot fit is refused there before a single byte is written.
+    const TargetFolder targetFolder{toPhone ? phoneFolder.local : QDir(pcText).absolutePath(),
+                                    toPhone ? &s->phone.memories.at(phoneFolder.memory) : nullptr, replace};
 
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.exists())
         return KELV_ERR_FILE_NOT_FOUND;
     if (!sourceInfo.isFile())
         return toPhone ? KELV_ERR_PC_FILE_NOT_ALLOWED : KELV_ERR_FILE_NOT_ALLOWED;
-    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+    if (!replace && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()))
         return KELV_ERR_FILE_EXISTS;
-    // Refuse what cannot fit before writing a single byte.
-    if (toPhone) {
-        if (sourceInfo.size() > memoryFree(s->phone.memories.at(phoneFolder.memory)))
-            return KELV_ERR_MEMORY_FULL;
-    } else {
-        const qint64 disk = diskAvailable(targetFolder);
-        if (disk >= 0 && sourceInfo.size() > disk)
-            return KELV_ERR_PC_FILE_NOT_ALLOWED;
-    }
 
     bool idle = false;
     if (!s->copying.compare_exchange_strong(idle, true))
@@ -574,24 +575,35 @@ KELV_RESULT KELVReadFile(KELVHANDLE hFS, KELV_FILE_INFO *pFileInfo, unsigned cha
         return r;
     if (folder.isRoot)
         return KELV_ERR_FILE_NOT_FOUND;
-    QFile file(folder.local + QLatin1Char('/') + name);
-    if (!file.exists())
+    const QByteArray path = QFile::encodeName(folder.local + QLatin1Char('/') + name);
+    struct stat st;
+    if (::stat(path.constData(), &st) != 0)
         return QFileInfo(folder.local).isDir() ? KELV_ERR_FILE_NOT_FOUND : KELV_ERR_FOLDER_NOT_FOUND;
-    if (!file.open(QIODevice::ReadOnly))
+    // Only files: a FIFO or a device would block the reader or never end.
+    if (!S_ISREG(st.st_mode))
         return KELV_ERR_FILE_NOT_ALLOWED;
-    if (file.size() > qint64(KELV_MAX_READ_SIZE))
+    Fd file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return KELV_ERR_FILE_NOT_ALLOWED;
+    if (st.st_size > qint64(KELV_MAX_READ_SIZE))
         return KELV_ERR_FILE_TOO_BIG;
-    const qint64 size = file.size();
-    auto *data = static_cast<unsigned char *>(std::malloc(size_t(std::max<qint64>(size, 1))));
+    const size_t size = size_t(st.st_size);
+    auto *data = static_cast<unsigned char *>(std::malloc(std::max<size_t>(size, 1)));
     if (!data)
         return KELV_ERR_OUT_OF_MEMORY;
-    if (file.read(reinterpret_cast<char *>(data), size) != size) {
-        std::free(data);
-        return KELV_ERR_FILE_NOT_ALLOWED;
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = ::read(file.fd, data + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            std::free(data);
+            return KELV_ERR_FILE_NOT_ALLOWED;
+        }
+        done += size_t(n);
     }
     *ppData = data;
     pFileInfo->dwFileSize = uint32_t(size);
-    pFileInfo->tFileTime = fileTime(QFileInfo(file).lastModified().toMSecsSinceEpoch());
+    pFileInfo->tFileTime = fileTime(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
     return KELV_OK;
 }
 

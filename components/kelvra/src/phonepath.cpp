@@ -1,6 +1,10 @@
 #include "phonepath.h"
+#include "partfiles.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace kelvra {
 
@@ -38,9 +42,16 @@ KELV_RESULT checkFolderName(const QString &name)
     return KELV_OK;
 }
 
+bool memoryPresent(const Memory &memory)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(memory.path).constData(), &st) == 0 && S_ISDIR(st.st_mode)
+        && QFileInfo(memory.path).canonicalFilePath() == memory.path;
+}
+
 KELV_RESULT checkFileName(const PhonePath &folder, const QString &name)
 {
-    if (!validName(name))
+    if (!validName(name) || isReservedName(name))
         return KELV_ERR_FILE_NAME_INVALID;
     if (name.toUtf8().size() > s_nameMaxBytes || folder.text.size() + 1 + name.size() > KELV_MAX_FILE_PATH)
         return KELV_ERR_FILE_PATH_TOO_LONG;
@@ -76,15 +87,24 @@ KELV_RESULT resolveFolder(const Phone &phone, const QString &path, PhonePath &ou
         return KELV_ERR_FOLDER_INVALID;
     out.memory = memory;
     out.local = phone.memories.at(memory).path;
-    if (!QFileInfo(out.local).isDir())
+    if (!memoryPresent(phone.memories.at(memory)))
         return KELV_ERR_FOLDER_INVALID; // the card is not there
+    if (rest.size() <= 3)
+        return KELV_OK;
     const QStringList parts = rest.mid(3).split(QLatin1Char('\\'));
-    if (rest.size() > 3) {
-        for (const QString &part : parts) {
-            if (const KELV_RESULT r = checkFolderName(part); r < 0)
-                return r;
-            out.local += QLatin1Char('/') + part;
-        }
+    for (const QString &part : parts) {
+        if (const KELV_RESULT r = checkFolderName(part); r < 0)
+            return r;
+    }
+    // Only the phone's own folders: none of the levels that exist may be a
+    // symlink, which could lead anywhere on the PC.
+    bool exists = true;
+    for (const QString &part : parts) {
+        out.local += QLatin1Char('/') + part;
+        struct stat st;
+        exists = exists && ::lstat(QFile::encodeName(out.local).constData(), &st) == 0;
+        if (exists && S_ISLNK(st.st_mode))
+            return KELV_ERR_FOLDER_NOT_FOUND;
     }
     return KELV_OK;
 }

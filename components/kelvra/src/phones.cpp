@@ -11,7 +11,13 @@
 #include <QSet>
 #include <QXmlStreamWriter>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace kelvra {
 
@@ -84,22 +90,90 @@ bool plainText(const QString &text, int maxLength, const QString &forbidden)
     return true;
 }
 
+constexpr qint64 s_manifestLimit = 64 * 1024;
+
+// The manifest's bytes. Only a regular file is read, and never more than
+// the limit: a device or a FIFO in its place (or a symlink to one) would
+// block or never end. Opening does not wait for a FIFO's writer.
+bool readManifestBytes(const QString &path, QByteArray &out, QString &error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0) {
+        error = QStringLiteral("cannot read the manifest: ") + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = QStringLiteral("the manifest is not a regular file");
+        return false;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = QStringLiteral("cannot read the manifest: ") + QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    QByteArray bytes;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!ok)
+        error = QStringLiteral("the manifest is not a regular file");
+    char buffer[16 * 1024];
+    while (ok) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = QStringLiteral("cannot read the manifest: ") + QString::fromLocal8Bit(std::strerror(errno));
+            ok = false;
+        } else if (n == 0) {
+            break;
+        } else if (bytes.size() + n > s_manifestLimit) {
+            error = QStringLiteral("the manifest is larger than 64 KiB");
+            ok = false;
+        } else {
+            bytes.append(buffer, n);
+        }
+    }
+    ::close(fd);
+    if (ok)
+        out = bytes;
+    return ok;
+}
+
+// The folder of a memory, as a path without symlinks, or empty when Path
+// leads out of the phone's folder: with "..", as an absolute path elsewhere,
+// or through a symlink. The phone's folder itself is no memory either (its
+// manifest would be a file on the phone). A folder that does not exist yet
+// (a card not in the phone) is placed under its nearest existing parent.
+QString memoryFolder(const QString &phoneFolder, const QString &path)
+{
+    const QString phoneReal = QFileInfo(phoneFolder).canonicalFilePath();
+    const QString phoneClean = QDir::cleanPath(QDir(phoneFolder).absolutePath());
+    const QString lexical = QDir::cleanPath(QDir(phoneFolder).absoluteFilePath(path));
+    if (phoneReal.isEmpty() || !lexical.startsWith(phoneClean + QLatin1Char('/')))
+        return QString();
+    QString existing = lexical;
+    QString missing;
+    while (!QFileInfo::exists(existing) && existing.size() > phoneClean.size()) {
+        const int cut = existing.lastIndexOf(QLatin1Char('/'));
+        missing.prepend(existing.mid(cut));
+        existing.truncate(cut);
+    }
+    const QString real = QFileInfo(existing).canonicalFilePath() + missing;
+    if (!real.startsWith(phoneReal + QLatin1Char('/')))
+        return QString();
+    return real;
+}
+
 } // namespace
 
 bool readManifest(const QString &phoneFolder, Phone &phone, QString &error)
 {
-    QFile file(phoneFolder + QStringLiteral("/" KELV_MANIFEST_FILE_NAME));
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("cannot read the manifest: ") + file.errorString();
+    QByteArray bytes;
+    if (!readManifestBytes(phoneFolder + QStringLiteral("/" KELV_MANIFEST_FILE_NAME), bytes, error))
         return false;
-    }
-    if (file.size() > 64 * 1024) {
-        error = QStringLiteral("the manifest is larger than 64 KiB");
-        return false;
-    }
     phone = Phone();
     phone.folder = phoneFolder;
-    phone.manifest = file.readAll();
+    phone.manifest = bytes;
     const Sections ini = parseIni(phone.manifest);
     const auto general = ini.value(QStringLiteral("Phone"));
 
@@ -153,7 +227,11 @@ bool readManifest(const QString &phoneFolder, Phone &phone, QString &error)
             error = QStringLiteral("[%1] Path is missing").arg(name);
             return false;
         }
-        memory.path = QDir::cleanPath(QDir(phoneFolder).absoluteFilePath(path));
+        memory.path = memoryFolder(phoneFolder, path);
+        if (memory.path.isEmpty()) {
+            error = QStringLiteral("[%1] Path must name a folder inside the phone's folder").arg(name);
+            return false;
+        }
         bool ok = false;
         memory.capacity = section.value(QStringLiteral("Capacity")).toLongLong(&ok);
         if (!ok || memory.capacity <= 0) {
@@ -178,14 +256,19 @@ namespace {
 std::mutex s_reportMutex;
 QSet<QString> s_reported;
 
-void reportOnce(const QString &folder, const QString &error)
+// One line on stderr per problem, however often it is met.
+void reportOnce(const QString &line)
 {
     std::lock_guard<std::mutex> lock(s_reportMutex);
-    const QString line = folder + QStringLiteral(": ") + error;
     if (s_reported.contains(line))
         return;
     s_reported.insert(line);
-    std::fprintf(stderr, "kelvra: ignoring phone %s\n", line.toLocal8Bit().constData());
+    std::fprintf(stderr, "kelvra: %s\n", line.toLocal8Bit().constData());
+}
+
+void reportIgnored(const QString &folder, const QString &error)
+{
+    reportOnce(QStringLiteral("ignoring phone ") + folder + QStringLiteral(": ") + error);
 }
 
 } // namespace
@@ -203,11 +286,11 @@ QList<Phone> scanPhones()
         Phone phone;
         QString error;
         if (!readManifest(folder, phone, error)) {
-            reportOnce(folder, error);
+            reportIgnored(folder, error);
             continue;
         }
         if (serials.contains(phone.serialNumber)) {
-            reportOnce(folder, QStringLiteral("serial number %1 is already used by another phone").arg(phone.serialNumber));
+            reportIgnored(folder, QStringLiteral("serial number %1 is already used by another phone").arg(phone.serialNumber));
             continue;
         }
         serials.insert(phone.serialNumber);
@@ -233,11 +316,34 @@ namespace {
 std::mutex s_configMutex;
 QHash<QString, QByteArray> s_written; // serial number -> manifest hash
 
-bool writeXml(const QString &path, const std::function<void(QXmlStreamWriter &)> &body)
+// The text with every character XML cannot carry (most control characters,
+// U+FFFE, U+FFFF, a lone surrogate) replaced by U+FFFD. The writer would
+// otherwise fail on such a name and leave the phone without its files.
+QString xmlText(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            out += text.at(i);
+            out += text.at(++i);
+        } else if ((c < 0x20 && c != 0x9 && c != 0xA && c != 0xD) || c == 0xFFFE || c == 0xFFFF
+                   || QChar::isSurrogate(c)) {
+            out += QChar(QChar::ReplacementCharacter);
+        } else {
+            out += text.at(i);
+        }
+    }
+    return out;
+}
+
+// Writes one configuration file; why it failed, or empty.
+QString writeXml(const QString &path, const std::function<void(QXmlStreamWriter &)> &body)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return file.errorString();
     QXmlStreamWriter xml(&file);
     xml.setAutoFormatting(true);
     xml.setAutoFormattingIndent(4);
@@ -246,7 +352,9 @@ bool writeXml(const QString &path, const std::function<void(QXmlStreamWriter &)>
     body(xml);
     xml.writeEndElement();
     xml.writeEndDocument();
-    return !xml.hasError() && file.commit();
+    if (xml.hasError())
+        return QStringLiteral("the text cannot be written as XML");
+    return file.commit() ? QString() : file.errorString();
 }
 
 QString pictureFileName(const QString &picture)
@@ -261,51 +369,58 @@ void writeConfigFiles(const QList<Phone> &phones)
     std::lock_guard<std::mutex> lock(s_configMutex);
     const QString folder = KelvraPaths::dataFolder() + QStringLiteral("/Pelmora/ConfServer");
     for (const Phone &phone : phones) {
+        // Readers build the model file's name from the texts in the phone
+        // file, so the name uses the same cleaned texts.
+        const QString manufacturer = xmlText(phone.manufacturer);
+        const QString model = xmlText(phone.model);
         const QString phoneFile = folder + QStringLiteral("/ConfSTmp") + phone.serialNumber + QStringLiteral(".xml");
-        const QString modelFile = folder + QLatin1Char('/') + phone.manufacturer + QStringLiteral(";PelmoraConf;")
-            + phone.model + QLatin1Char(';') + phone.serialNumber + QStringLiteral(".xml");
+        const QString modelFile = folder + QLatin1Char('/') + manufacturer + QStringLiteral(";PelmoraConf;") + model
+            + QLatin1Char(';') + phone.serialNumber + QStringLiteral(".xml");
         const QByteArray hash = QCryptographicHash::hash(phone.manifest, QCryptographicHash::Sha1);
         if (s_written.value(phone.serialNumber) == hash && QFileInfo::exists(phoneFile) && QFileInfo::exists(modelFile))
             continue;
         if (!QDir().mkpath(folder)) {
-            std::fprintf(stderr, "kelvra: cannot create %s\n", folder.toLocal8Bit().constData());
+            reportOnce(QStringLiteral("cannot create %1").arg(folder));
             return;
         }
-        const bool ok = writeXml(phoneFile, [&](QXmlStreamWriter &xml) {
+        QString error = writeXml(phoneFile, [&](QXmlStreamWriter &xml) {
             xml.writeStartElement(QStringLiteral("General"));
-            xml.writeTextElement(QStringLiteral("Manufacturer"), phone.manufacturer);
-            xml.writeTextElement(QStringLiteral("Model"), phone.model);
+            xml.writeTextElement(QStringLiteral("Manufacturer"), manufacturer);
+            xml.writeTextElement(QStringLiteral("Model"), model);
             xml.writeTextElement(QStringLiteral("SerialNumber"), phone.serialNumber);
-            xml.writeTextElement(QStringLiteral("FriendlyName"), phone.friendlyName);
+            xml.writeTextElement(QStringLiteral("FriendlyName"), xmlText(phone.friendlyName));
             xml.writeEndElement();
             if (!phone.picture.isEmpty()) {
                 xml.writeStartElement(QStringLiteral("Service"));
                 xml.writeTextElement(QStringLiteral("Name"), QStringLiteral("Pelmora-Settings"));
                 xml.writeStartElement(QStringLiteral("Ext"));
                 xml.writeTextElement(QStringLiteral("XNam"), QStringLiteral("PelmoraConf"));
-                xml.writeTextElement(QStringLiteral("XVal"), QStringLiteral("File=") + phone.picture);
+                xml.writeTextElement(QStringLiteral("XVal"), QStringLiteral("File=") + xmlText(phone.picture));
                 xml.writeEndElement();
                 xml.writeEndElement();
             }
-        }) && writeXml(modelFile, [&](QXmlStreamWriter &xml) {
-            xml.writeStartElement(QStringLiteral("Phone"));
-            const auto property = [&xml](const QString &name, const QString &value) {
-                if (value.isEmpty())
-                    return;
-                xml.writeEmptyElement(QStringLiteral("Property"));
-                xml.writeAttribute(QStringLiteral("Name"), name);
-                xml.writeAttribute(QStringLiteral("Value"), value);
-            };
-            property(QStringLiteral("MaxBitrate"), phone.maxBitrate);
-            property(QStringLiteral("ImgWallpaperSize"), phone.wallpaperSize);
-            property(QStringLiteral("DEV"), pictureFileName(phone.picture));
-            xml.writeEndElement();
         });
-        if (ok)
+        if (error.isEmpty()) {
+            error = writeXml(modelFile, [&](QXmlStreamWriter &xml) {
+                xml.writeStartElement(QStringLiteral("Phone"));
+                const auto property = [&xml](const QString &name, const QString &value) {
+                    if (value.isEmpty())
+                        return;
+                    xml.writeEmptyElement(QStringLiteral("Property"));
+                    xml.writeAttribute(QStringLiteral("Name"), name);
+                    xml.writeAttribute(QStringLiteral("Value"), xmlText(value));
+                };
+                property(QStringLiteral("MaxBitrate"), phone.maxBitrate);
+                property(QStringLiteral("ImgWallpaperSize"), phone.wallpaperSize);
+                property(QStringLiteral("DEV"), pictureFileName(phone.picture));
+                xml.writeEndElement();
+            });
+        }
+        if (error.isEmpty())
             s_written.insert(phone.serialNumber, hash);
         else
-            std::fprintf(stderr, "kelvra: cannot write the configuration files of %s in %s\n",
-                         phone.serialNumber.toLocal8Bit().constData(), folder.toLocal8Bit().constData());
+            reportOnce(QStringLiteral("cannot write the configuration files of %1 in %2: %3")
+                           .arg(phone.serialNumber, folder, error));
     }
 }
 

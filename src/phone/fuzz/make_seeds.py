@@ -34,6 +34,15 @@ def ico(entries):
     return out + body
 
 
+def shared(count, data):
+    """count entries that all point at the same picture data."""
+    out = struct.pack("<HHH", 0, 1, count)
+    offset = 6 + 16 * count
+    for _ in range(count):
+        out += struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(data), offset)
+    return out + data
+
+
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else "ico-seeds"
     os.makedirs(folder, exist_ok=True)
@@ -42,6 +51,11 @@ def main():
         "bitmap32.ico": ico([bitmap(4, 4)]),
         "bitmap24.ico": ico([bitmap(3, 3, bits=24)]),
         "mixed.ico": ico([png(2, 2), bitmap(2, 3), bitmap(2, 2, bits=24), bitmap(2, 2, compression=3)]),
+        # Many entries: a small file that names one large picture 400 times,
+        # and the most entries a file can have, all on one small bitmap.
+        "400-same-png.ico": shared(400, png(1024, 1024)),
+        "32767-entries.ico": shared(32767, bitmap(2, 2)),
+        "shown-size-last.ico": ico([png(64, 64)] * 20 + [bitmap(75, 217)]),
     }
     for name, data in seeds.items():
         with open(os.path.join(folder, name), "wb") as f:
