@@ -143,10 +143,10 @@ void CDownloadItem::sendGet()
     m_state = Downloading;
     m_getSent = true;
     m_bodyWanted = false;
+    m_received = 0;
     m_reply = m_http->get(requestFor(m_url));
     m_reply->setReadBufferSize(kReadBufferSize);
     connect(m_reply, &QIODevice::readyRead, this, &CDownloadItem::readBody);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, &CDownloadItem::readDataProgress);
     watch(m_reply);
 }
 
@@ -169,17 +169,24 @@ void CDownloadItem::readBody()
         const qint64 n = m_reply->read(m_buffer.data(), kChunk);
         if (n <= 0)
             break;
-        if (m_bodyWanted && m_file->write(m_buffer.constData(), n) != n) {
+        if (!m_bodyWanted)
+            continue;
+        if (m_file->write(m_buffer.constData(), n) != n) {
             fail(QStringLiteral("Download failed, file error: ") + m_file->errorString(), cannotDownloadText());
             return;
         }
+        m_received += n;
+    }
+    // Measured here rather than by the reply's own progress signal, which
+    // keeps quiet for a while after the request starts.
+    if (m_bodyWanted) {
+        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+        readDataProgress(m_received, length.isValid() ? length.toLongLong() : -1);
     }
 }
 
 void CDownloadItem::readDataProgress(qint64 done, qint64 total)
 {
-    if (!m_bodyWanted)
-        return;
     // Without a length there is nothing to measure progress by.
     const int percent = total > 0 ? int(qBound(qint64(0), done * 100 / total, qint64(100))) : -1;
     if (percent == m_percent)

@@ -95,6 +95,7 @@ private:
     QNetworkAccessManager *m_http = nullptr;
     QNetworkReply *m_reply = nullptr;
     QByteArray m_buffer;
+    qint64 m_received = 0; // bytes of the body written
     int m_percent = 0;
     int m_redirects = 0;
     bool m_copyToPhone = false;

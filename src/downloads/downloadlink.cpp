@@ -1,5 +1,7 @@
 #include "downloadlink.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr int kSchemeLength = 6; // "tmk://"
@@ -29,6 +31,30 @@ void splitHostPort(const QString &hostPort, QString &host, int &port)
     }
 }
 
+// Percent-encodes the UTF-8 bytes of text, keeping the unreserved characters
+// and those of kept as they are ("%" among them, which Qt's own encoder
+// would always encode).
+QString percentEncoded(const QString &text, const char *kept)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    const QByteArray bytes = text.toUtf8();
+    QString result;
+    result.reserve(bytes.size());
+    for (const char c : bytes) {
+        const uchar u = uchar(c);
+        const bool unreserved = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')
+            || u == '-' || u == '.' || u == '_' || u == '~';
+        if (unreserved || (u < 0x80 && u != 0 && std::strchr(kept, c))) {
+            result += QLatin1Char(c);
+        } else {
+            result += QLatin1Char('%');
+            result += QLatin1Char(hex[u >> 4]);
+            result += QLatin1Char(hex[u & 0xf]);
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 QUrl DownloadLink::url() const
@@ -47,7 +73,7 @@ namespace DownloadLinks {
 
 DownloadLink parse(const QString &link)
 {
-    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(link, QByteArray(KeptCharacters)));
+    const QString encoded = percentEncoded(link, KeptCharacters);
     const QLatin1String titleKey(TitleKey);
     const int titleAt = encoded.indexOf(titleKey);
     // Without a title key the name starts where a title key would have ended.
