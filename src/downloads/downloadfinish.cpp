@@ -30,10 +30,13 @@ FinishedDownload finishDownload(FileItem *item, CTaskManager *tasks)
     auto *download = item ? static_cast<CDownloadItem *>(item->download) : nullptr;
     if (!download || download->state() != DownloadState::Completed || download->item() != item)
         return result;
+    // Only the download's own file is moved, and only once.
+    const QString source = item->pc.path;
+    if (download->folderPath().isEmpty() || !isDirectlyIn(source, download->folderPath()))
+        return result;
 
     Catalogue &catalogue = Catalogue::instance();
     const QString folder = Settings::myCollectionFolder();
-    const QString source = item->pc.path;
     const QString target = catalogue.uniqueTargetPath(folder + QLatin1Char('/') + item->pc.name + QLatin1Char('.')
                                                       + item->pc.suffix);
     // The free name stays in the My collection folder and meets no file.

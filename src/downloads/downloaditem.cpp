@@ -96,6 +96,11 @@ CDownloadItem::~CDownloadItem()
         item->download = nullptr;
 }
 
+QString CDownloadItem::folderPath() const
+{
+    return m_folder ? m_folder->path() : QString();
+}
+
 QString CDownloadItem::downloadStateText() const
 {
     return DownloadState::text(m_state);

@@ -42,6 +42,9 @@ public:
     QUrl url() const { return m_url; }
     QString host() const { return m_url.host(); }
     bool proxyInUse() const { return m_proxyInUse; }
+    // The download's own folder while it has one (until the finishing step
+    // has taken the file); empty after.
+    QString folderPath() const;
 
     int downloadState() const override { return m_state; }
     int downloadPercent() const override { return m_percent; }
