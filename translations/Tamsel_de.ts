@@ -171,6 +171,25 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
     </message>
 </context>
 <context>
+    <name>CDownloadQuestion</name>
+    <message>
+        <source>Orvak Tamsel</source>
+        <translation>Orvak Tamsel</translation>
+    </message>
+    <message>
+        <source>Do you want to copy &apos;%1&apos; directly to the phone also?</source>
+        <translation>Möchten Sie „%1“ auch direkt auf das Telefon kopieren?</translation>
+    </message>
+    <message>
+        <source>Remember my choice</source>
+        <translation>Meine Auswahl merken</translation>
+    </message>
+    <message>
+        <source>You can change your decision from downloads settings.</source>
+        <translation>Sie können Ihre Entscheidung in den Download-Einstellungen ändern.</translation>
+    </message>
+</context>
+<context>
     <name>CTaskItem</name>
     <message>
         <source>Pending...</source>
