@@ -6,8 +6,8 @@
 #include "downloadmanager.h"
 #include "downloadstates.h"
 #include "folderphones.h"
+#include "downloadtestsupport.h"
 #include "httptestserver.h"
-#include "mediaclips.h"
 #include "phonemanagement.h"
 #include "phonesinfo.h"
 #include "settingsstore.h"
@@ -87,15 +87,11 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        for (const char *name : {"http_proxy", "HTTP_PROXY", "no_proxy", "NO_PROXY", "all_proxy", "ALL_PROXY"})
-            qunsetenv(name);
+        TestSupport::withoutProxies();
         TestSupport::useBuiltLibrary();
         qputenv("TAMSEL_CONVERTER_LIBRARY", qgetenv("TAMSEL_BIN_DIR") + "/libtamselconverter.so");
-        const QString clip = m_dir.filePath(QStringLiteral("clip.mp4"));
-        QVERIFY(MediaClips::make(clip));
-        QFile file(clip);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        m_clip = file.readAll();
+        m_clip = TestSupport::clipBytes(m_dir.filePath(QStringLiteral("clip.mp4")));
+        QVERIFY(!m_clip.isEmpty());
     }
 
     void init()

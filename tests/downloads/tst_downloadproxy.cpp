@@ -2,6 +2,7 @@
 #include "downloaditem.h"
 #include "downloadmanager.h"
 #include "downloadstates.h"
+#include "downloadtestsupport.h"
 #include "httptestserver.h"
 #include "proxysettings.h"
 
@@ -42,8 +43,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        for (const char *name : {"HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY", "NO_PROXY"})
-            qunsetenv(name);
+        TestSupport::withoutProxies();
     }
 
     void cleanup() { Catalogue::instance().downloads.clear(); }

@@ -3,6 +3,7 @@
 #include "downloaditem.h"
 #include "downloadmanager.h"
 #include "downloadstates.h"
+#include "downloadtestsupport.h"
 #include "httptestserver.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QFileInfo>
 #include <QTcpServer>
 #include <QTest>
+
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -83,6 +86,19 @@ HttpResponse generated(qint64 size)
     return r;
 }
 
+// count downloads of "/v1", "/v2", ... named "clip1", "clip2", ..., each
+// path answering with response(i).
+QList<CDownloadItem *> addNumbered(CDownloadManager &manager, HttpTestServer &server, int count,
+                                   const std::function<HttpResponse(int)> &response)
+{
+    QList<CDownloadItem *> downloads;
+    for (int i = 1; i <= count; ++i) {
+        server.route("/v" + QByteArray::number(i), response(i));
+        downloads << manager.add(server.link(QStringLiteral("/v%1?id=%1&itemTitle=clip%1").arg(i)));
+    }
+    return downloads;
+}
+
 quint16 unusedPort()
 {
     QTcpServer probe;
@@ -100,10 +116,7 @@ class TestDownloads : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // A proxy of the machine's own must not come between the test and its server.
-        for (const char *name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY",
-                                 "no_proxy", "NO_PROXY"})
-            qunsetenv(name);
+        TestSupport::withoutProxies();
     }
 
     void cleanup()
@@ -153,16 +166,13 @@ private Q_SLOTS:
     void fourLinksThreeRunAtOnce()
     {
         HttpTestServer server;
-        for (int i = 1; i <= 4; ++i) {
-            HttpResponse r = body("video " + QByteArray::number(i));
-            r.hold = true;
-            server.route("/v" + QByteArray::number(i), r);
-        }
         CDownloadManager manager;
         Listener listener(manager);
-        QList<CDownloadItem *> downloads;
-        for (int i = 1; i <= 4; ++i)
-            downloads << manager.add(server.link(QStringLiteral("/v%1?id=%1&itemTitle=clip%1").arg(i)));
+        const QList<CDownloadItem *> downloads = addNumbered(manager, server, 4, [](int i) {
+            HttpResponse r = body("video " + QByteArray::number(i));
+            r.hold = true;
+            return r;
+        });
         QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), 3, kTimeout);
         QCOMPARE(manager.running(), 3);
         QCOMPARE(downloads.at(3)->state(), int(Queued));
@@ -366,16 +376,13 @@ private Q_SLOTS:
     void cancelQueuedAndRunning()
     {
         HttpTestServer server;
-        for (int i = 1; i <= 5; ++i) {
-            HttpResponse r = generated(4 << 20);
-            r.pauseAfter = 1 << 20;
-            server.route("/v" + QByteArray::number(i), r);
-        }
         CDownloadManager manager;
         Listener listener(manager);
-        QList<CDownloadItem *> downloads;
-        for (int i = 1; i <= 5; ++i)
-            downloads << manager.add(server.link(QStringLiteral("/v%1?id=%1&itemTitle=clip%1").arg(i)));
+        const QList<CDownloadItem *> downloads = addNumbered(manager, server, 5, [](int) {
+            HttpResponse r = generated(4 << 20);
+            r.pauseAfter = 1 << 20;
+            return r;
+        });
         QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), 3, kTimeout);
         FileItem *running = downloads.at(0)->item();
         FileItem *queued = downloads.at(4)->item();
@@ -408,15 +415,12 @@ private Q_SLOTS:
     void reorderMovesTheQueue()
     {
         HttpTestServer server;
-        for (int i = 1; i <= 5; ++i) {
+        CDownloadManager manager;
+        const QList<CDownloadItem *> downloads = addNumbered(manager, server, 5, [](int) {
             HttpResponse r = body("v");
             r.hold = true;
-            server.route("/v" + QByteArray::number(i), r);
-        }
-        CDownloadManager manager;
-        QList<CDownloadItem *> downloads;
-        for (int i = 1; i <= 5; ++i)
-            downloads << manager.add(server.link(QStringLiteral("/v%1?id=%1&itemTitle=clip%1").arg(i)));
+            return r;
+        });
         QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), 3, kTimeout);
         // The view's new order: the last download first, the rest as they were.
         QList<FileItem *> order{downloads.at(4)->item()};
