@@ -1,10 +1,14 @@
 #pragma once
 
 // What the download tests share: a network with no proxy of the machine's
-// own between the test and its server, and a real clip to serve.
+// own between the test and its server, a real clip to serve, the built
+// components and a fresh My collection folder.
 
+#include "folderphones.h"
 #include "mediaclips.h"
+#include "settingsstore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -24,6 +28,21 @@ inline QByteArray clipBytes(const QString &path)
         return {};
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The connectivity library and the converter of this build.
+inline void useBuiltComponents()
+{
+    useBuiltLibrary();
+    qputenv("TAMSEL_CONVERTER_LIBRARY", qgetenv("TAMSEL_BIN_DIR") + "/libtamselconverter.so");
+}
+
+// An empty My collection folder at path, made the program's.
+inline void freshCollection(const QString &path)
+{
+    QDir(path).removeRecursively();
+    QVERIFY(QDir().mkpath(path));
+    Settings::setMyCollectionFolder(path);
 }
 
 } // namespace TestSupport

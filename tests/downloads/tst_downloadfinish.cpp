@@ -88,17 +88,14 @@ private Q_SLOTS:
     void initTestCase()
     {
         TestSupport::withoutProxies();
-        TestSupport::useBuiltLibrary();
-        qputenv("TAMSEL_CONVERTER_LIBRARY", qgetenv("TAMSEL_BIN_DIR") + "/libtamselconverter.so");
+        TestSupport::useBuiltComponents();
         m_clip = TestSupport::clipBytes(m_dir.filePath(QStringLiteral("clip.mp4")));
         QVERIFY(!m_clip.isEmpty());
     }
 
     void init()
     {
-        QDir(collection()).removeRecursively();
-        QVERIFY(QDir().mkpath(collection()));
-        Settings::setMyCollectionFolder(collection());
+        TestSupport::freshCollection(collection());
         Settings::setDownloadToPhone(-1);
         m_phones = std::make_unique<TestSupport::FolderPhones>();
         m_phones->addPhone(QStringLiteral("p"), QStringLiteral("356000000000088"), QStringLiteral("Pocket"),
