@@ -12,7 +12,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+
+#include <memory>
 
 using namespace DownloadState;
 
@@ -90,6 +93,14 @@ CDownloadItem::CDownloadItem(CDownloadManager *manager, const QString &link)
 CDownloadItem::~CDownloadItem()
 {
     blockSignals(true);
+    // The program is closing: a proxy lookup still running is waited for,
+    // so that no thread outlives the download.
+    if (QThread *lookup = m_lookup) {
+        m_lookup = nullptr;
+        lookup->disconnect(this);
+        lookup->wait();
+        delete lookup;
+    }
     cleanUp();
     // The item may already be gone from the catalogue; look it up afresh.
     if (FileItem *item = Catalogue::instance().downloads.find(m_uuid); item && item->download == this)
@@ -109,14 +120,33 @@ QString CDownloadItem::downloadStateText() const
 void CDownloadItem::start(int state)
 {
     m_state = state;
+    announce(false);
     if (!m_setupError.isEmpty()) {
-        announce(false);
         // Reported from the event loop, so that the caller's scheduling is over.
         QTimer::singleShot(0, this, [this] { fail(m_setupError, cannotDownloadText()); });
         return;
     }
-    m_proxy = ProxySettings::lookUp(m_url.host());
-    announce(false);
+    auto found = std::make_shared<ProxySettings>();
+    const QString host = m_url.host();
+    QThread *lookup = QThread::create([found, host] { *found = ProxySettings::lookUp(host); });
+    m_lookup = lookup;
+    connect(lookup, &QThread::finished, this, [this, lookup, found] {
+        // An answer that arrives after a cancel belongs to no one.
+        if (m_lookup != lookup)
+            return;
+        m_lookup = nullptr;
+        lookup->deleteLater();
+        proxyKnown(*found);
+    });
+    lookup->start();
+}
+
+void CDownloadItem::proxyKnown(const ProxySettings &proxy)
+{
+    // A cancel may have come while the lookup ran.
+    if (m_state != Downloading)
+        return;
+    m_proxy = proxy;
     m_http = new QNetworkAccessManager(this);
     m_http->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     useProxy(m_proxy.proxyFor(m_url.host()));
@@ -350,6 +380,14 @@ void CDownloadItem::releaseFolder()
 
 void CDownloadItem::cleanUp()
 {
+    if (QThread *lookup = m_lookup) {
+        // Its answer is no longer wanted; the thread goes when it is done.
+        m_lookup = nullptr;
+        lookup->disconnect(this);
+        connect(lookup, &QThread::finished, lookup, &QObject::deleteLater);
+        if (lookup->isFinished())
+            lookup->deleteLater();
+    }
     if (QNetworkReply *reply = m_reply) {
         m_reply = nullptr;
         reply->disconnect(this);

@@ -16,6 +16,7 @@ class QFile;
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTemporaryDir;
+class QThread;
 
 // One download from a tmk:// link: a HEAD request (again for each redirect
 // and proxy retry), then a GET whose body goes straight into a file of its
@@ -42,6 +43,8 @@ public:
     QUrl url() const { return m_url; }
     QString host() const { return m_url.host(); }
     bool proxyInUse() const { return m_proxyInUse; }
+    // The proxy settings looked up for the host, less the proxies given up on.
+    const ProxySettings &proxySettings() const { return m_proxy; }
     // The download's own folder while it has one (until the finishing step
     // has taken the file); empty after.
     QString folderPath() const;
@@ -50,7 +53,9 @@ public:
     int downloadPercent() const override { return m_percent; }
     QString downloadStateText() const override;
 
-    // Sets the state, looks up the proxy for the host and sends the HEAD request.
+    // Sets the state, looks up the proxy for the host and sends the HEAD
+    // request. The lookup runs on a thread of its own: reading the
+    // desktop's proxy settings may mean fetching a proxy script.
     void start(int state);
     // Ends the download as cancelled: a queued one at once, a running one
     // by aborting its request. Either way the partial file is removed and
@@ -73,6 +78,7 @@ Q_SIGNALS:
     void SignalErrorMessage(const QString &title, const QString &message, const QString &friendlyMessage);
 
 private:
+    void proxyKnown(const ProxySettings &proxy);
     void useProxy(const QNetworkProxy &proxy);
     void sendHead();
     void sendGet();
@@ -97,6 +103,7 @@ private:
     std::unique_ptr<QFile> m_file;
     QNetworkAccessManager *m_http = nullptr;
     QNetworkReply *m_reply = nullptr;
+    QThread *m_lookup = nullptr; // the proxy lookup while it runs
     QByteArray m_buffer;
     qint64 m_received = 0; // bytes of the body written
     int m_percent = 0;
