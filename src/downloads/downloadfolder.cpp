@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -50,18 +52,61 @@ QString privateFolder(QString *error)
     return path;
 }
 
-std::unique_ptr<QTemporaryDir> newDownloadFolder(QString *error)
+namespace {
+const QString s_lockName = QStringLiteral(".lock");
+}
+
+Own::Own() = default;
+
+Own::~Own()
+{
+    // The lock goes first, then the folder with it.
+    m_lock.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<Own> Own::create(QString *error)
 {
     const QString parent = privateFolder(error);
     if (parent.isEmpty())
         return nullptr;
-    auto folder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/XXXXXX"));
-    if (!folder->isValid()) {
+    std::unique_ptr<Own> own(new Own);
+    own->m_dir = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/XXXXXX"));
+    if (!own->m_dir->isValid()) {
         if (error)
-            *error = QStringLiteral("Cannot create a folder in %1: %2").arg(parent, folder->errorString());
+            *error = QStringLiteral("Cannot create a folder in %1: %2").arg(parent, own->m_dir->errorString());
         return nullptr;
     }
-    return folder;
+    own->m_lock = std::make_unique<QLockFile>(own->m_dir->filePath(s_lockName));
+    // Only a dead owner makes a lock stale, never its age: downloads run long.
+    own->m_lock->setStaleLockTime(0);
+    if (!own->m_lock->tryLock(0)) {
+        if (error)
+            *error = QStringLiteral("Cannot lock the folder ") + own->m_dir->path();
+        return nullptr;
+    }
+    return own;
+}
+
+QString Own::path() const
+{
+    return m_dir->path();
+}
+
+void removeAbandoned()
+{
+    const QString parent = privateFolder();
+    if (parent.isEmpty())
+        return;
+    const QFileInfoList subfolders = QDir(parent).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QFileInfo &sub : subfolders) {
+        QLockFile lock(sub.absoluteFilePath() + QLatin1Char('/') + s_lockName);
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0)) {
+            lock.unlock();
+            QDir(sub.absoluteFilePath()).removeRecursively();
+        }
+    }
 }
 
 } // namespace DownloadFolder

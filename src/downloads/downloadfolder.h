@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QLockFile;
 class QTemporaryDir;
 
 // Where downloads in progress live: a folder of the user's own inside the
@@ -16,8 +17,27 @@ namespace DownloadFolder {
 // the user's own (another owner, a symbolic link, not a folder).
 QString privateFolder(QString *error = nullptr);
 
-// A new empty subfolder of the private folder, removed with everything in
-// it when the returned object goes; null with the reason in error.
-std::unique_ptr<QTemporaryDir> newDownloadFolder(QString *error = nullptr);
+// One download's own subfolder of the private folder, locked while it is in
+// use; it goes, with everything in it, when this object goes.
+class Own
+{
+public:
+    // Null, with the reason in error, when none can be made.
+    static std::unique_ptr<Own> create(QString *error = nullptr);
+    ~Own();
+    Own(const Own &) = delete;
+    Own &operator=(const Own &) = delete;
+
+    QString path() const;
+
+private:
+    Own();
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QLockFile> m_lock;
+};
+
+// Removes the subfolders whose download died with its program (a crash, a
+// kill): those whose lock no running process holds.
+void removeAbandoned();
 
 } // namespace DownloadFolder

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -69,7 +68,7 @@ CDownloadItem::CDownloadItem(CDownloadManager *manager, const QString &link)
     const DownloadLink parsed = DownloadLinks::parse(link);
     m_url = parsed.url();
     m_fileName = parsed.fileName;
-    m_folder = DownloadFolder::newDownloadFolder(&m_setupError);
+    m_folder = DownloadFolder::Own::create(&m_setupError);
     if (!m_url.isValid() && m_setupError.isEmpty())
         m_setupError = QStringLiteral("Download failed: the link names no host or port to reach: ") + link;
 

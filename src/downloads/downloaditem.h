@@ -1,5 +1,6 @@
 #pragma once
 
+#include "downloadfolder.h"
 #include "downloadlink.h"
 #include "fileitem.h"
 #include "proxysettings.h"
@@ -15,7 +16,6 @@ class CDownloadManager;
 class QFile;
 class QNetworkAccessManager;
 class QNetworkReply;
-class QTemporaryDir;
 class QThread;
 
 // One download from a tmk:// link: a HEAD request (again for each redirect
@@ -99,7 +99,7 @@ private:
     QUrl m_url;
     QString m_fileName;
     QString m_setupError;
-    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<DownloadFolder::Own> m_folder;
     std::unique_ptr<QFile> m_file;
     QNetworkAccessManager *m_http = nullptr;
     QNetworkReply *m_reply = nullptr;

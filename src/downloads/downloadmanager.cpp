@@ -1,6 +1,7 @@
 #include "downloadmanager.h"
 
 #include "copyquestion.h"
+#include "downloadfolder.h"
 #include "downloaditem.h"
 #include "downloadstates.h"
 #include "settingsstore.h"
@@ -17,7 +18,11 @@ bool CopyToPhone::decide(CopyQuestion *question, const QString &name)
     return question->askCopyToPhone(name);
 }
 
-CDownloadManager::CDownloadManager(QObject *parent) : QObject(parent) {}
+CDownloadManager::CDownloadManager(QObject *parent) : QObject(parent)
+{
+    // Partial files of a program that died while downloading.
+    DownloadFolder::removeAbandoned();
+}
 
 CDownloadManager::~CDownloadManager()
 {

@@ -118,6 +118,41 @@ private Q_SLOTS:
         QVERIFY(QDir(collection()).isEmpty());
     }
 
+    void nextStartRemovesWhatAKilledRunLeft()
+    {
+        HttpTestServer server;
+        // A download in use while the next run starts: it is kept.
+        HttpResponse held;
+        held.hold = true;
+        server.route("/held", held);
+        QProcess running;
+        running.start(tool(), {QStringLiteral("download"), server.link(QStringLiteral("/held?id=2&itemTitle=held"))});
+        QVERIFY(running.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(server.count("HEAD", "/held"), 1, kTimeout);
+
+        // A download whose program dies: its partial file stays behind.
+        HttpResponse r;
+        r.generatedSize = 16 << 20;
+        r.pauseAfter = 1 << 20;
+        server.route("/v", r);
+        QProcess killed;
+        killed.start(tool(), {QStringLiteral("download"), server.link(QStringLiteral("/v?id=1&itemTitle=clip"))});
+        QVERIFY(killed.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(server.count("GET", "/v"), 1, kTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), 2, kTimeout);
+        ::kill(pid_t(killed.processId()), SIGKILL);
+        QVERIFY(QTest::qWaitFor([&] { return killed.state() == QProcess::NotRunning; }, kTimeout));
+        QCOMPARE(QDir(privateFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
+
+        QProcess next;
+        QVERIFY(run(next, {QStringLiteral("download"), server.link(QStringLiteral("/gone?itemTitle=x"))}));
+        QCOMPARE(next.exitCode(), 1);
+        QCOMPARE(QDir(privateFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+        server.release("/held");
+        QVERIFY(QTest::qWaitFor([&] { return running.state() == QProcess::NotRunning; }, kTimeout));
+        QCOMPARE(running.exitCode(), 0);
+    }
+
     void toThePhone()
     {
         TestSupport::FolderPhones phones;
