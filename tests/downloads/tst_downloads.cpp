@@ -14,6 +14,9 @@
 
 #include <functional>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -250,6 +253,32 @@ private Q_SLOTS:
         QVERIFY(listener.rows.contains({item, true}));
         QVERIFY(!QFile::exists(item->pc.path));
         QVERIFY(manager.allFinished());
+    }
+
+    void fullDiskFailsAndLeavesNoFile()
+    {
+        // A file-size limit stands in for a full disk: writes past it fail.
+        struct rlimit old = {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = old;
+        limit.rlim_cur = 1 << 20;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+
+        HttpTestServer server;
+        server.route("/v", generated(4 << 20));
+        CDownloadManager manager;
+        Listener listener(manager);
+        CDownloadItem *download = manager.add(server.link(QStringLiteral("/v?id=1&itemTitle=big")));
+        const QString partial = download->item()->pc.path;
+        const bool ended = QTest::qWaitFor([&] { return isFinal(download->state()); }, kTimeout);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        QVERIFY(ended);
+        QCOMPARE(download->state(), int(Failed));
+        QCOMPARE(listener.reports.value(0).friendly, QStringLiteral("The file cannot be downloaded. Please, try again."));
+        QVERIFY(listener.reports.value(0).technical.startsWith(QLatin1String("Download failed, file error: ")));
+        QVERIFY(!QFile::exists(partial));
     }
 
     void contentTypes_data()
