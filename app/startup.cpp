@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "firstrunsetup.h"
+#include "helpmessages.h"
 #include "settingsstore.h"
 #include "singleinstance.h"
 #include "splashscreen.h"
@@ -100,6 +101,7 @@ int runTamsel(int argc, char **argv)
         wantDefaultFont = Translation::wantsDefaultFont(translationFile);
     }
     QCoreApplication::installTranslator(&translator);
+    installHelpMessages();
 
     if (wantDefaultFont)
         installApplicationFonts();

@@ -187,6 +187,110 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
     <message>
         <source>You can change your decision from downloads settings.</source>
         <translation>Sie können Ihre Entscheidung in den Download-Einstellungen ändern.</translation>
+    <name>CAboutDialog</name>
+    <message>
+        <source>About Orvak Tamsel</source>
+        <translation>Über Orvak Tamsel</translation>
+    </message>
+    <message>
+        <source>version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Orvak Tamsel is free software: you can redistribute it and change it under the terms of the GNU General Public License, version 2 or (at your option) any later version. It comes with no warranty.
+
+It uses FFmpeg, built with libx264 and distributed under the GNU General Public License, and Qt, under the GNU Lesser General Public License version 3. Its font is Open Sans, under the Apache License 2.0.</source>
+        <translation>Orvak Tamsel ist freie Software: Sie können sie unter den Bedingungen der GNU General Public License, Version 2 oder (nach Ihrer Wahl) jeder späteren Version, weitergeben und verändern. Sie wird ohne jede Gewährleistung bereitgestellt.
+
+Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General Public License, sowie Qt unter der GNU Lesser General Public License Version 3. Die Schrift ist Open Sans unter der Apache License 2.0.</translation>
+    </message>
+</context>
+<context>
+    <name>CDialog</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>CDirDialog</name>
+    <message>
+        <source>Select folder from list and click OK</source>
+        <translation>Wählen Sie einen Ordner aus der Liste und klicken Sie auf OK</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>New folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>A folder named &quot;%1&quot; already exists here. Rename it, or choose another folder first.</source>
+        <translation>Hier gibt es bereits einen Ordner namens „%1“. Benennen Sie ihn um oder wählen Sie zuerst einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; could not be created in %2.</source>
+        <translation>Der Ordner „%1“ konnte in %2 nicht angelegt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>CMessageDialog</name>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>Ignorieren</translation>
+    </message>
+</context>
+<context>
+    <name>CPlayerPanel</name>
+    <message>
+        <source>Playback position</source>
+        <translation>Wiedergabeposition</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Lautstärke</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Ton aus</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>Ton ein</translation>
     </message>
 </context>
 <context>
@@ -241,6 +345,13 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
     </message>
 </context>
 <context>
+    <name>CToolTip</name>
+    <message>
+        <source>Tooltip</source>
+        <translation>Hinweis</translation>
+    </message>
+</context>
+<context>
     <name>CVideoTransferWindow</name>
     <message>
         <source>No ongoing tasks.</source>
@@ -264,6 +375,21 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
     <message>
         <source>%1 KB</source>
         <translation>%1 KB</translation>
+    </message>
+</context>
+<context>
+    <name>HelpMessages</name>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>The help pages of Orvak Tamsel are not installed. They are looked for in the folder &quot;HELP&quot; beside the program.</source>
+        <translation>Die Hilfeseiten von Orvak Tamsel sind nicht installiert. Sie werden im Ordner „HELP“ neben dem Programm gesucht.</translation>
+    </message>
+    <message>
+        <source>The help page %1 could not be opened. No program to show web pages was found on this computer.</source>
+        <translation>Die Hilfeseite %1 konnte nicht geöffnet werden. Auf diesem Computer wurde kein Programm zum Anzeigen von Webseiten gefunden.</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,11 @@
 
 #include <QSplashScreen>
 
-// The start-up picture, shaped to a rounded rectangle.
+// The picture shown while the program starts, with rounded corners: on every
+// resize its shape is masked to a rounded rectangle over its whole area,
+// 6 % of half its width and 11 % of half its height round. A shadow, where
+// there is one, is the compositor's. Start-up shows it with the theme's
+// SplashScreen picture and finishes it on the main window.
 class CSplashScreen final : public QSplashScreen
 {
     Q_OBJECT
@@ -10,6 +14,13 @@ class CSplashScreen final : public QSplashScreen
 
 public:
     explicit CSplashScreen(const QPixmap &pixmap, Qt::WindowFlags flags = {});
+    ~CSplashScreen() override;
+
+    // The shape of a splash screen of that size.
+    static QRegion roundedShape(const QSize &size);
+
+    static constexpr qreal kCornerRoundnessX = 6;
+    static constexpr qreal kCornerRoundnessY = 11;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -1,5 +1,6 @@
 #include "videoconverter.h"
 
+#include "componentlibrary.h"
 #include "conversionplan.h"
 #include "converterlibrary.h"
 #include "settingsstore.h"
@@ -15,9 +16,6 @@ namespace Orvak_API {
 
 namespace {
 
-// The component reports "class not registered" when it cannot be created.
-constexpr int32_t kNotInstalled = int32_t(0x80040154u);
-constexpr int32_t kFailed = int32_t(0x80004005u);
 const char kCreateContext[] = "Orvak Video Converter COM object cannot be created. Check if Orvak Pelmora installed";
 
 QAtomicPointer<QObject> s_defaultProgressTarget;
@@ -32,11 +30,6 @@ private:
     QSemaphore m_signalled;
 };
 
-const char16_t *wide(const QString &text)
-{
-    return reinterpret_cast<const char16_t *>(text.utf16());
-}
-
 } // namespace
 
 void VideoConverter::setDefaultProgressTarget(QObject *target)
@@ -48,9 +41,7 @@ VideoConverter::VideoConverter(QObject *progressTarget) : m_progressTarget(progr
 {
     setErrorTable(mediaErrorTable);
     m_component = ConverterLibrary::create();
-    if (!checkResult(m_component ? 0 : kNotInstalled, QLatin1String(kCreateContext), true))
-        return;
-    checkResult(m_component ? 0 : kFailed, QLatin1String(kCreateContext), true);
+    checkComponentCreated(*this, m_component != nullptr, QLatin1String(kCreateContext));
 }
 
 VideoConverter::~VideoConverter()
@@ -65,7 +56,7 @@ bool VideoConverter::openFile(const QString &path)
         return false;
     quint16 kind = 0;
     qint32 error = 0;
-    setLastResult(m_component->openFile(wide(path), &kind, &error));
+    setLastResult(m_component->openFile(componentText(path), &kind, &error));
     setLastCode(error);
     // Reported even on success: a warning number still deserves a message.
     reportError(QStringLiteral("File '") + path + QStringLiteral("' cannot be open"), true, path);
@@ -168,7 +159,7 @@ bool VideoConverter::convert(const QString &outputFolder, QString &target, int q
     setLastResult(m_component->passCount(nullptr, &m_passCount));
 
     error = 0;
-    setLastResult(m_component->start(wide(outputPath), 11, &error));
+    setLastResult(m_component->start(componentText(outputPath), 11, &error));
     setLastCode(error);
     // A conversion that never started never signals its end: do not wait for it.
     if (lastResult() >= 0) {

@@ -1,4 +1,5 @@
 #include "apibase.h"
+#include "formats.h"
 #include "phonelog.h"
 
 #include <QCoreApplication>
@@ -52,8 +53,9 @@ void API_Base::reportError(const QString &context, bool markError, const QString
     if (const ErrorRow *row = findErrorRow(m_errorTable, m_lastCode)) {
         friendly = friendlyText(*row);
         technical = QString::fromUtf8(row->technicalText);
+        // The friendly text is shown as rich text; the file name is not.
         if (carriesConversionText(*row) && !detail.isEmpty())
-            friendly = friendly.arg(detail, 0, QLatin1Char(' '));
+            friendly = friendly.arg(Formats::escaped(detail), 0, QLatin1Char(' '));
     }
     m_lastMessage += QStringLiteral(": ") + (technical.isEmpty() ? QStringLiteral("Unknown reason") : technical);
     if (friendly.isEmpty())

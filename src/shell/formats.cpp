@@ -48,4 +48,9 @@ QString redText(const QString &text)
     return QStringLiteral("<font color=\"red\">") + text + QStringLiteral("</font>");
 }
 
+QString escaped(const QString &outside)
+{
+    return outside.toHtmlEscaped();
+}
+
 } // namespace Formats

@@ -26,4 +26,12 @@ QString dateText(const QDateTime &when, const QDate &today);
 QString whiteText(const QString &text);
 QString redText(const QString &text);
 
+// Outside text (a file name, a path, a link title: anything the user, a phone
+// or a server chose) made safe for a rich-text label: markup in it shows
+// literally instead of being drawn or turned into a link. Every %1 that
+// carries such text into a message, a status box or a view title goes
+// through here, for example
+//     tr("Are you sure you want to delete '%1'?").arg(Formats::escaped(name))
+QString escaped(const QString &outside);
+
 } // namespace Formats

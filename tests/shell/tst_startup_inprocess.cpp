@@ -1,3 +1,4 @@
+#include "splashscreen.h"
 #include "startup.h"
 #include "videotransferwindow.h"
 
@@ -140,10 +141,21 @@ private Q_SLOTS:
         store().setValue(QStringLiteral("Settings/ScanFolder"), QDir::homePath());
         bool wizardSeen = false;
         bool scanRequested = true;
+        QSize splashSize;
+        bool splashRounded = false;
         g_user = [&] {
             if (QApplication::activeModalWidget())
                 wizardSeen = true;
-            for (QWidget *w : QApplication::topLevelWidgets()) {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            for (QWidget *w : windows) {
+                // The splash screen has been finished on the window by now, but it is still there.
+                if (auto *splash = qobject_cast<CSplashScreen *>(w)) {
+                    splashSize = splash->pixmap().deviceIndependentSize().toSize();
+                    splashRounded = !splash->mask().contains(QPoint(0, 0))
+                                    && splash->mask().contains(QPoint(splash->width() / 2, splash->height() / 2));
+                }
+            }
+            for (QWidget *w : windows) {
                 auto *window = qobject_cast<CVideoTransferWindow *>(w);
                 if (window && window->isVisible()) {
                     scanRequested = window->scanRequested();
@@ -154,6 +166,9 @@ private Q_SLOTS:
         QCOMPARE(runWithArguments({}), 0);
         QVERIFY(!wizardSeen);
         QVERIFY(!scanRequested);
+        // The theme's splash picture, with rounded corners.
+        QCOMPARE(splashSize, QSize(480, 300));
+        QVERIFY(splashRounded);
     }
 #endif
 };

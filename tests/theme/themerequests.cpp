@@ -131,9 +131,16 @@ void dialogs(QVector<R> &list)
     add(list, T::DialogBottomPanel, T::Left | T::Small, R::Image, dialog);
     add(list, T::ApplicationIcon, T::None, R::Icon, dialog);
     add(list, T::WarningDialog, T::Background, R::Image, "message dialog");
+    add(list, T::ApplicationIcon, T::None, R::Image, dialog);
+    add(list, T::CloseIcon, T::None, R::Icon, dialog);
     add(list, T::OkIcon, T::None, R::Icon, "message dialog");
     add(list, T::CancelIcon, T::None, R::Icon, "message dialog");
+    add(list, T::ForwardIcon, T::Alternate, R::Icon, "message dialog: Ignore");
+    for (T::Element badge : {T::OkIcon, T::CancelIcon})
+        add(list, badge, T::RollOver, R::Image, "message dialog");
+    add(list, T::ForwardIcon, T::Alternate | T::RollOver, R::Image, "message dialog: Ignore");
     add(list, T::HelpIcon, T::Up, R::Image, "balloon tooltip");
+    add(list, T::CloseIcon, T::Alternate, R::Icon, "balloon tooltip");
     add(list, T::AboutDialog, T::Background, R::Paint, "about dialog");
     add(list, T::AboutDialogPanel, T::Background, R::Paint, "about dialog");
     add(list, T::AboutDialogLogo, T::None, R::Image, "about dialog");

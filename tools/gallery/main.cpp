@@ -1,15 +1,21 @@
-// gallery [--package file.rcc] [--screenshot out.png]
+// gallery [--package file.rcc] [--translation file.qm] [--screenshot out.png]
+// gallery --dialogs [--dialog-shots folder] [--package file.rcc] [--translation file.qm]
 //
 // Shows every themed widget and every standard control drawn by the
-// application style in one window laid out like the program's main window.
+// application style in one window laid out like the program's main window,
+// and the player playing a clip made on the spot (FFmpeg's test picture).
 // With --screenshot the window, with a menu opened over it, is saved to a
-// PNG and the program ends.
+// PNG once the clip has played a while, and the program ends. --dialogs
+// shows the themed dialogs instead; with --dialog-shots each of them is
+// saved into that folder.
 #include "animatedscan.h"
+#include "dialogs.h"
 #include "combobox.h"
 #include "contextbutton.h"
 #include "frame.h"
 #include "panelbutton.h"
 #include "phoneimage.h"
+#include "playerdemo.h"
 #include "progressbar.h"
 #include "slider.h"
 #include "style.h"
@@ -20,6 +26,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +38,7 @@
 #include <QResource>
 #include <QSizeGrip>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -197,7 +205,7 @@ QWidget *buildList()
     return list;
 }
 
-QWidget *buildPlayerStrip()
+QWidget *buildPlayerStrip(QWidget **copyToMyCollection, QWidget **copyToPhone)
 {
     auto *strip = new Panel(CTheme::PlayerPanel, CTheme::Background);
     strip->setFixedHeight(52);
@@ -208,7 +216,8 @@ QWidget *buildPlayerStrip()
         int size;
         bool checkable;
     } buttons[] = {
-        {CTheme::PlayIcon, CPanelButton::Large, false},  {CTheme::StartScanIcon, CPanelButton::Medium, false},
+        {CTheme::PlayIcon, CPanelButton::Large, false},
+        {CTheme::Copy2MyCollectionIcon, CPanelButton::Medium, false},
         {CTheme::Copy2PhoneIcon, CPanelButton::Medium, false}, {CTheme::SingleViewIcon, CPanelButton::Small, true},
         {CTheme::ListViewIcon, CPanelButton::Small, true},
     };
@@ -221,6 +230,10 @@ QWidget *buildPlayerStrip()
         CTheme::setButtonIcon(button, entry.icon);
         button->setHighlighted(index == 2);
         layout->addWidget(button);
+        if (entry.icon == CTheme::Copy2MyCollectionIcon)
+            *copyToMyCollection = button;
+        else if (entry.icon == CTheme::Copy2PhoneIcon)
+            *copyToPhone = button;
         ++index;
     }
     auto *position = new CSlider(Qt::Horizontal);
@@ -321,15 +334,35 @@ int main(int argc, char **argv)
                                          + QStringLiteral("/Resource/videotransfer.rcc"));
     QCommandLineOption shotOption(QStringLiteral("screenshot"), QStringLiteral("Save the window to this PNG and quit."),
                                   QStringLiteral("file"));
+    QCommandLineOption translationOption(QStringLiteral("translation"), QStringLiteral("Translation to load."),
+                                         QStringLiteral("file.qm"));
+    QCommandLineOption dialogsOption(QStringLiteral("dialogs"), QStringLiteral("Show the themed dialogs."));
+    QCommandLineOption dialogShotsOption(QStringLiteral("dialog-shots"),
+                                         QStringLiteral("Save every dialog as a PNG into this folder and quit."),
+                                         QStringLiteral("folder"));
     parser.addOption(packageOption);
     parser.addOption(shotOption);
+    parser.addOption(translationOption);
+    parser.addOption(dialogsOption);
+    parser.addOption(dialogShotsOption);
     parser.process(app);
+
+    QTranslator translator;
+    if (parser.isSet(translationOption)) {
+        if (!translator.load(parser.value(translationOption))) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(parser.value(translationOption)));
+            return 1;
+        }
+        QCoreApplication::installTranslator(&translator);
+    }
 
     if (!QResource::registerResource(parser.value(packageOption), QStringLiteral("/Theme/"))) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(parser.value(packageOption)));
         return 1;
     }
     CTheme::setCurrent(new CTheme(QStringLiteral(":/Theme/Resources/DefaultTheme15.xml"), QStringLiteral(":/Theme/")));
+    if (parser.isSet(dialogsOption) || parser.isSet(dialogShotsOption))
+        return runDialogs(parser.value(dialogShotsOption));
     installFonts();
 
     Panel window(CTheme::MainWindow, CTheme::Background);
@@ -350,20 +383,39 @@ int main(int argc, char **argv)
     auto *right = new QVBoxLayout;
     right->setSpacing(0);
     right->addWidget(buildList(), 1);
-    right->addWidget(buildPlayerStrip());
-    right->addWidget(buildForm());
+    QWidget *copyToMyCollection = nullptr;
+    QWidget *copyToPhone = nullptr;
+    right->addWidget(buildPlayerStrip(&copyToMyCollection, &copyToPhone));
+    auto *bottom = new QHBoxLayout;
+    bottom->setSpacing(0);
+    bottom->addWidget(buildForm(), 1);
+    auto *player = new PlayerDemo;
+    player->setLockedControls(copyToMyCollection, copyToPhone);
+    auto *playerBox = new QHBoxLayout;
+    playerBox->setContentsMargins(12, 10, 12, 10);
+    playerBox->addWidget(player);
+    bottom->addLayout(playerBox);
+    right->addLayout(bottom);
     body->addLayout(right, 1);
     outer->addLayout(body, 1);
-    window.resize(1100, 760);
+    window.resize(1220, 860);
     window.show();
+    const bool playing = player->start();
 
     if (!parser.isSet(shotOption))
         return QApplication::exec();
 
-    // Open one menu over the window with an entry under the mouse, then
-    // save both together.
+    // Once the clip has played a while, open one menu over the window with
+    // an entry under the mouse, then save both together.
     const QString output = parser.value(shotOption);
-    QTimer::singleShot(300, &app, [&]() {
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(100);
+    QObject::connect(&poll, &QTimer::timeout, &app, [&]() {
+        if (playing && player->progress() < 40 && waited.elapsed() < 30000)
+            return;
+        poll.stop();
         QAction *menuAction = openMenu->menuAction();
         const QRect item = menuBar->actionGeometry(menuAction);
         openMenu->popup(menuBar->mapToGlobal(item.bottomLeft() + QPoint(0, 1)));
@@ -381,5 +433,6 @@ int main(int argc, char **argv)
             });
         });
     });
+    poll.start();
     return QApplication::exec();
 }

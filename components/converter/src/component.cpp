@@ -1,4 +1,5 @@
 #include "componentevent.h"
+#include "refcounted.h"
 #include "source.h"
 #include "transcoder.h"
 #include "videoconvertercomponent.h"
@@ -13,7 +14,6 @@
 using namespace ConverterComponent;
 
 namespace {
-
 QString fromWide(const char16_t *text)
 {
     return text ? QString::fromUtf16(text) : QString();
@@ -21,20 +21,10 @@ QString fromWide(const char16_t *text)
 
 // One converter instance. Conversions run on a thread of their own so that
 // the caller can wait on the end event and cancel from another thread.
-class VideoConverterComponent final : public IVideoConverter
+class VideoConverterComponent final : public RefCounted<IVideoConverter>
 {
 public:
     ~VideoConverterComponent() override { stopWorker(); }
-
-    quint32 addRef() override { return ++m_references; }
-
-    quint32 release() override
-    {
-        const quint32 left = --m_references;
-        if (left == 0)
-            delete this;
-        return left;
-    }
 
     qint32 reserved0() override { return Ok; }
     qint32 reserved1() override { return Ok; }
@@ -193,7 +183,6 @@ private:
         m_worker.join();
     }
 
-    std::atomic<quint32> m_references{1};
     QString m_path;
     bool m_open = false;
     bool m_configured = false;
