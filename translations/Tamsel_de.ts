@@ -124,6 +124,71 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
     </message>
 </context>
 <context>
+    <name>CAboutDialog</name>
+    <message>
+        <source>About Orvak Tamsel</source>
+        <translation>Über Orvak Tamsel</translation>
+    </message>
+    <message>
+        <source>version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Orvak Tamsel is free software: you can redistribute it and change it under the terms of the GNU General Public License, version 2 or (at your option) any later version. It comes with no warranty.
+
+It uses FFmpeg, built with libx264 and distributed under the GNU General Public License, and Qt, under the GNU Lesser General Public License version 3. Its font is Open Sans, under the Apache License 2.0.</source>
+        <translation>Orvak Tamsel ist freie Software: Sie können sie unter den Bedingungen der GNU General Public License, Version 2 oder (nach Ihrer Wahl) jeder späteren Version, weitergeben und verändern. Sie wird ohne jede Gewährleistung bereitgestellt.
+
+Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General Public License, sowie Qt unter der GNU Lesser General Public License Version 3. Die Schrift ist Open Sans unter der Apache License 2.0.</translation>
+    </message>
+</context>
+<context>
+    <name>CDialog</name>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>CDirDialog</name>
+    <message>
+        <source>Select folder from list and click OK</source>
+        <translation>Wählen Sie einen Ordner aus der Liste und klicken Sie auf OK</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>New folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>New Folder</source>
+        <translation>Neuer Ordner</translation>
+    </message>
+    <message>
+        <source>A folder named &quot;%1&quot; already exists here. Rename it, or choose another folder first.</source>
+        <translation>Hier gibt es bereits einen Ordner namens „%1“. Benennen Sie ihn um oder wählen Sie zuerst einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; could not be created in %2.</source>
+        <translation>Der Ordner „%1“ konnte in %2 nicht angelegt werden.</translation>
+    </message>
+</context>
+<context>
     <name>CDownloadItem</name>
     <message>
         <source>The downloaded file cannot be moved to My collection.</source>
@@ -187,68 +252,6 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
     <message>
         <source>You can change your decision from downloads settings.</source>
         <translation>Sie können Ihre Entscheidung in den Download-Einstellungen ändern.</translation>
-    <name>CAboutDialog</name>
-    <message>
-        <source>About Orvak Tamsel</source>
-        <translation>Über Orvak Tamsel</translation>
-    </message>
-    <message>
-        <source>version %1</source>
-        <translation>Version %1</translation>
-    </message>
-    <message>
-        <source>Orvak Tamsel is free software: you can redistribute it and change it under the terms of the GNU General Public License, version 2 or (at your option) any later version. It comes with no warranty.
-
-It uses FFmpeg, built with libx264 and distributed under the GNU General Public License, and Qt, under the GNU Lesser General Public License version 3. Its font is Open Sans, under the Apache License 2.0.</source>
-        <translation>Orvak Tamsel ist freie Software: Sie können sie unter den Bedingungen der GNU General Public License, Version 2 oder (nach Ihrer Wahl) jeder späteren Version, weitergeben und verändern. Sie wird ohne jede Gewährleistung bereitgestellt.
-
-Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General Public License, sowie Qt unter der GNU Lesser General Public License Version 3. Die Schrift ist Open Sans unter der Apache License 2.0.</translation>
-    </message>
-</context>
-<context>
-    <name>CDialog</name>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
-    </message>
-</context>
-<context>
-    <name>CDirDialog</name>
-    <message>
-        <source>Select folder from list and click OK</source>
-        <translation>Wählen Sie einen Ordner aus der Liste und klicken Sie auf OK</translation>
-    </message>
-    <message>
-        <source>Folders</source>
-        <translation>Ordner</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
-    </message>
-    <message>
-        <source>New folder</source>
-        <translation>Neuer Ordner</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
-        <source>New Folder</source>
-        <translation>Neuer Ordner</translation>
-    </message>
-    <message>
-        <source>A folder named &quot;%1&quot; already exists here. Rename it, or choose another folder first.</source>
-        <translation>Hier gibt es bereits einen Ordner namens „%1“. Benennen Sie ihn um oder wählen Sie zuerst einen anderen Ordner.</translation>
-    </message>
-    <message>
-        <source>The folder &quot;%1&quot; could not be created in %2.</source>
-        <translation>Der Ordner „%1“ konnte in %2 nicht angelegt werden.</translation>
     </message>
 </context>
 <context>
