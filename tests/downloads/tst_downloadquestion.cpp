@@ -143,6 +143,17 @@ private Q_SLOTS:
         QCOMPARE(text, QStringLiteral("Do you want to copy '<b>x</b> <a href=\"http://h/\">y</a>' directly to the phone "
                                       "also?"));
     }
+
+    void longNameIsShortenedInTheMiddle()
+    {
+        Settings::setDownloadToPhone(-1);
+        const QString title = QStringLiteral("Start%20of%20it") + QString(100, QLatin1Char(0x78)) + QStringLiteral("end");
+        const Asked asked = addLink(title, QStringLiteral("Ok"), false);
+        QCOMPARE(asked.dialogs, 1);
+        QVERIFY2(asked.text.contains(QStringLiteral("'Start%20of%20itxxxxxxxxxxxxx\u2026xxxxxxxxxxxxxxxxxxxxxxxxxend'")),
+                 qPrintable(asked.text));
+        QVERIFY(asked.copy);
+    }
 };
 
 QTEST_MAIN(TestDownloadQuestion)
