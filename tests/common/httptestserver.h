@@ -39,6 +39,26 @@ struct HttpResponse
     qint64 pauseAfter = -1;    // a generated body stops after this many bytes until release()
     QByteArray location;       // a Location header
 
+    static HttpResponse withBody(const QByteArray &bytes, const QByteArray &type = "video/mp4")
+    {
+        HttpResponse r;
+        r.body = bytes;
+        r.contentType = type;
+        return r;
+    }
+    static HttpResponse generated(qint64 size)
+    {
+        HttpResponse r;
+        r.generatedSize = size;
+        return r;
+    }
+    // An answer held back until the test calls release().
+    static HttpResponse held(const QByteArray &bytes = "x")
+    {
+        HttpResponse r = withBody(bytes);
+        r.hold = true;
+        return r;
+    }
     static HttpResponse redirect(const QByteArray &to, int status = 302)
     {
         HttpResponse r;

@@ -75,9 +75,7 @@ private:
 
     CDownloadItem *downloaded(CDownloadManager &manager, HttpTestServer &server, const QString &title)
     {
-        HttpResponse r;
-        r.body = m_clip;
-        server.route("/clip.mp4", r);
+        server.route("/clip.mp4", HttpResponse::withBody(m_clip));
         CDownloadItem *download = manager.add(server.link(QStringLiteral("/clip.mp4?id=1&itemTitle=") + title));
         if (!QTest::qWaitFor([&] { return isFinal(download->state()); }, kTimeout))
             return nullptr;
@@ -214,9 +212,7 @@ private Q_SLOTS:
     void unfinishedDownloadsAreLeftAlone()
     {
         HttpTestServer server;
-        HttpResponse held;
-        held.hold = true;
-        server.route("/v", held);
+        server.route("/v", HttpResponse::held());
         CDownloadManager manager;
         CDownloadItem *download = manager.add(server.link(QStringLiteral("/v?id=1&itemTitle=clip")));
         QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), 1, kTimeout);

@@ -16,13 +16,6 @@ using TestSupport::HttpTestServer;
 
 namespace {
 constexpr int kTimeout = 30000;
-
-HttpResponse body(const QByteArray &bytes)
-{
-    HttpResponse r;
-    r.body = bytes;
-    return r;
-}
 } // namespace
 
 // Downloads through the proxy the environment names (http_proxy, no_proxy),
@@ -76,7 +69,7 @@ private Q_SLOTS:
         HttpTestServer server;
         setProxy("http://127.0.0.1:" + QByteArray::number(m_proxy.port()), "localhost");
         server.route("/start", HttpResponse::redirect("http://localhost:" + QByteArray::number(server.port()) + "/final"));
-        server.route("/final", body("the video"));
+        server.route("/final", HttpResponse::withBody("the video"));
         CDownloadManager manager;
         CDownloadItem *download = manager.add(server.link(QStringLiteral("/start?id=1&itemTitle=clip")));
         QTRY_COMPARE_WITH_TIMEOUT(download->state(), int(Completed), kTimeout);
@@ -95,9 +88,7 @@ private Q_SLOTS:
     {
         HttpTestServer server;
         setProxy("http://127.0.0.1:" + QByteArray::number(m_proxy.port()), "");
-        HttpResponse r;
-        r.generatedSize = 2 << 20;
-        server.route("/v", r);
+        server.route("/v", HttpResponse::generated(2 << 20));
         const int before = m_proxy.requestsForwarded();
         CDownloadManager manager;
         CDownloadItem *download = manager.add(server.link(QStringLiteral("/v?id=1&itemTitle=clip")));
@@ -113,7 +104,7 @@ private Q_SLOTS:
     {
         HttpTestServer server;
         setProxy("http://no-such-proxy.invalid:3128", "");
-        server.route("/v", body("the video"));
+        server.route("/v", HttpResponse::withBody("the video"));
         CDownloadManager manager;
         QList<QString> reports;
         QObject context;

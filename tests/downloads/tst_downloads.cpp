@@ -74,21 +74,6 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-HttpResponse body(const QByteArray &bytes, const QByteArray &type = "video/mp4")
-{
-    HttpResponse r;
-    r.body = bytes;
-    r.contentType = type;
-    return r;
-}
-
-HttpResponse generated(qint64 size)
-{
-    HttpResponse r;
-    r.generatedSize = size;
-    return r;
-}
-
 // count downloads of "/v1", "/v2", ... named "clip1", "clip2", ..., each
 // path answering with response(i).
 QList<CDownloadItem *> addNumbered(CDownloadManager &manager, HttpTestServer &server, int count,
@@ -151,7 +136,7 @@ private Q_SLOTS:
         QVERIFY(error.contains(QLatin1String("someone else")));
 
         HttpTestServer server;
-        server.route("/v", body("data"));
+        server.route("/v", HttpResponse::withBody("data"));
         {
             CDownloadManager manager;
             Listener listener(manager);
@@ -172,9 +157,7 @@ private Q_SLOTS:
         CDownloadManager manager;
         Listener listener(manager);
         const QList<CDownloadItem *> downloads = addNumbered(manager, server, 4, [](int i) {
-            HttpResponse r = body("video " + QByteArray::number(i));
-            r.hold = true;
-            return r;
+            return HttpResponse::held("video " + QByteArray::number(i));
         });
         QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), 3, kTimeout);
         QCOMPARE(manager.running(), 3);
@@ -235,7 +218,7 @@ private Q_SLOTS:
         QFETCH(QString, friendly);
         QFETCH(QString, technical);
         HttpTestServer server;
-        HttpResponse cut = generated(4 << 20);
+        HttpResponse cut = HttpResponse::generated(4 << 20);
         cut.closeAfter = 1 << 20;
         server.route("/cut", cut);
         CDownloadManager manager;
@@ -266,7 +249,7 @@ private Q_SLOTS:
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
 
         HttpTestServer server;
-        server.route("/v", generated(4 << 20));
+        server.route("/v", HttpResponse::generated(4 << 20));
         CDownloadManager manager;
         Listener listener(manager);
         CDownloadItem *download = manager.add(server.link(QStringLiteral("/v?id=1&itemTitle=big")));
@@ -295,7 +278,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, type);
         QFETCH(QString, suffix);
         HttpTestServer server;
-        HttpResponse r = generated(3 << 20);
+        HttpResponse r = HttpResponse::generated(3 << 20);
         r.contentType = type;
         server.route("/v", r);
         CDownloadManager manager;
@@ -328,9 +311,9 @@ private Q_SLOTS:
         HttpTestServer server;
         HttpTestServer other;
         const QByteArray here = "http://" + server.base();
-        server.route("/final", body("the video"));
-        server.route("/dir/final", body("the video"));
-        other.route("/final", body("the video"));
+        server.route("/final", HttpResponse::withBody("the video"));
+        server.route("/dir/final", HttpResponse::withBody("the video"));
+        other.route("/final", HttpResponse::withBody("the video"));
         server.route("/absolute", HttpResponse::redirect(here + "/final"));
         server.route("/dir/relative", HttpResponse::redirect("final?x=1", 301));
         server.route("/r1", HttpResponse::redirect(here + "/r2"));
@@ -386,7 +369,7 @@ private Q_SLOTS:
         QFETCH(bool, withLength);
         QFETCH(QString, rowEnd);
         HttpTestServer server;
-        HttpResponse r = generated(4 << 20);
+        HttpResponse r = HttpResponse::generated(4 << 20);
         r.sendLength = withLength;
         r.pauseAfter = 2 << 20;
         server.route("/v", r);
@@ -408,7 +391,7 @@ private Q_SLOTS:
         CDownloadManager manager;
         Listener listener(manager);
         const QList<CDownloadItem *> downloads = addNumbered(manager, server, 5, [](int) {
-            HttpResponse r = generated(4 << 20);
+            HttpResponse r = HttpResponse::generated(4 << 20);
             r.pauseAfter = 1 << 20;
             return r;
         });
@@ -445,11 +428,8 @@ private Q_SLOTS:
     {
         HttpTestServer server;
         CDownloadManager manager;
-        const QList<CDownloadItem *> downloads = addNumbered(manager, server, 5, [](int) {
-            HttpResponse r = body("v");
-            r.hold = true;
-            return r;
-        });
+        const QList<CDownloadItem *> downloads =
+            addNumbered(manager, server, 5, [](int) { return HttpResponse::held(); });
         QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), 3, kTimeout);
         // The view's new order: the last download first, the rest as they were.
         QList<FileItem *> order{downloads.at(4)->item()};
@@ -468,12 +448,10 @@ private Q_SLOTS:
     void closingWithDownloadsRunningLeavesNoFile()
     {
         HttpTestServer server;
-        HttpResponse r = generated(8 << 20);
+        HttpResponse r = HttpResponse::generated(8 << 20);
         r.pauseAfter = 1 << 20;
         server.route("/v", r);
-        HttpResponse held = body("x");
-        held.hold = true;
-        server.route("/held", held);
+        server.route("/held", HttpResponse::held());
         auto manager = std::make_unique<CDownloadManager>();
         CDownloadItem *receiving = manager->add(server.link(QStringLiteral("/v?id=1&itemTitle=clip")));
         manager->add(server.link(QStringLiteral("/held?id=2&itemTitle=other")));

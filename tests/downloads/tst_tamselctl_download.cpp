@@ -66,9 +66,7 @@ private Q_SLOTS:
     void downloadsIntoMyCollection()
     {
         HttpTestServer server;
-        HttpResponse r;
-        r.body = m_clip;
-        server.route("/clip.mp4", r);
+        server.route("/clip.mp4", HttpResponse::withBody(m_clip));
         QProcess p;
         QVERIFY(run(p, {QStringLiteral("download"), server.link(QStringLiteral("/clip.mp4?id=1&itemTitle=My%20clip"))}));
         const QByteArray errors = p.readAllStandardError();
@@ -101,8 +99,7 @@ private Q_SLOTS:
     void interruptLeavesNoFile()
     {
         HttpTestServer server;
-        HttpResponse r;
-        r.generatedSize = 16 << 20;
+        HttpResponse r = HttpResponse::generated(16 << 20);
         r.pauseAfter = 1 << 20;
         server.route("/v", r);
         QProcess p;
@@ -122,17 +119,14 @@ private Q_SLOTS:
     {
         HttpTestServer server;
         // A download in use while the next run starts: it is kept.
-        HttpResponse held;
-        held.hold = true;
-        server.route("/held", held);
+        server.route("/held", HttpResponse::held());
         QProcess running;
         running.start(tool(), {QStringLiteral("download"), server.link(QStringLiteral("/held?id=2&itemTitle=held"))});
         QVERIFY(running.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(server.count("HEAD", "/held"), 1, kTimeout);
 
         // A download whose program dies: its partial file stays behind.
-        HttpResponse r;
-        r.generatedSize = 16 << 20;
+        HttpResponse r = HttpResponse::generated(16 << 20);
         r.pauseAfter = 1 << 20;
         server.route("/v", r);
         QProcess killed;
@@ -160,9 +154,7 @@ private Q_SLOTS:
                         QStringLiteral("16"),
                         {{QStringLiteral("Phone memory"), 256LL << 20}, {QStringLiteral("Memory card"), 1LL << 30}});
         HttpTestServer server;
-        HttpResponse r;
-        r.body = m_clip;
-        server.route("/clip.mp4", r);
+        server.route("/clip.mp4", HttpResponse::withBody(m_clip));
         QProcess p;
         QVERIFY(run(p, {QStringLiteral("download"), server.link(QStringLiteral("/clip.mp4?id=1&itemTitle=clip")),
                         QStringLiteral("--to-phone"), QStringLiteral("356000000000099")}));
