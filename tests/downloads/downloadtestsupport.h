@@ -45,4 +45,13 @@ inline void freshCollection(const QString &path)
     Settings::setMyCollectionFolder(path);
 }
 
+// What a test that downloads real clips with the built components needs
+// first; returns the clip's bytes (empty when FFmpeg failed).
+inline QByteArray prepareClipDownloads(const QString &clipPath)
+{
+    withoutProxies();
+    useBuiltComponents();
+    return clipBytes(clipPath);
+}
+
 } // namespace TestSupport

@@ -50,9 +50,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        TestSupport::withoutProxies();
-        TestSupport::useBuiltComponents();
-        m_clip = TestSupport::clipBytes(m_dir.filePath(QStringLiteral("clip.mp4")));
+        m_clip = TestSupport::prepareClipDownloads(m_dir.filePath(QStringLiteral("clip.mp4")));
         QVERIFY(!m_clip.isEmpty());
     }
 
