@@ -221,6 +221,72 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     </message>
 </context>
 <context>
+    <name>CDownloadItem</name>
+    <message>
+        <source>The downloaded file cannot be moved to My collection.</source>
+        <translation>Die heruntergeladene Datei kann nicht nach „Meine Sammlung“ verschoben werden.</translation>
+    </message>
+    <message>
+        <source>The file cannot be downloaded. Please, try again.</source>
+        <translation>Die Datei kann nicht heruntergeladen werden. Bitte versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>The network connection is lost. Please, try to download the file again when the connection is available.</source>
+        <translation>Die Netzwerkverbindung ist unterbrochen. Bitte laden Sie die Datei erneut herunter, sobald die Verbindung wieder besteht.</translation>
+    </message>
+    <message>
+        <source>The file does not exist on the requested server.</source>
+        <translation>Die Datei ist auf dem angefragten Server nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>Download Error</source>
+        <translation>Downloadfehler</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <source>Pending...</source>
+        <translation>Wartend...</translation>
+    </message>
+    <message>
+        <source>Downloading...</source>
+        <translation>Wird heruntergeladen...</translation>
+    </message>
+    <message>
+        <source>Completed.</source>
+        <translation>Abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Canceled</source>
+        <translation>Abgebrochen</translation>
+    </message>
+</context>
+<context>
+    <name>CDownloadQuestion</name>
+    <message>
+        <source>Orvak Tamsel</source>
+        <translation>Orvak Tamsel</translation>
+    </message>
+    <message>
+        <source>Do you want to copy &apos;%1&apos; directly to the phone also?</source>
+        <translation>Möchten Sie „%1“ auch direkt auf das Telefon kopieren?</translation>
+    </message>
+    <message>
+        <source>Remember my choice</source>
+        <translation>Meine Auswahl merken</translation>
+    </message>
+    <message>
+        <source>You can change your decision from downloads settings.</source>
+        <translation>Sie können Ihre Entscheidung in den Download-Einstellungen ändern.</translation>
+    </message>
+</context>
+<context>
     <name>CMessageDialog</name>
     <message>
         <source>Ok</source>

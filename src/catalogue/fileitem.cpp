@@ -133,8 +133,12 @@ bool FileItem::isTaskNotDone() const
 
 bool FileItem::hasFailed(bool ofDownload) const
 {
-    // Downloads report their states once they exist; until then nothing fails.
-    return !ofDownload && (taskState() & kFailedBit);
+    return (ofDownload ? downloadState() : taskState()) & kFailedBit;
+}
+
+int FileItem::downloadState() const
+{
+    return download ? download->downloadState() : 0;
 }
 
 QString FileItem::rowText(int viewKind)
@@ -143,5 +147,14 @@ QString FileItem::rowText(int viewKind)
     QString text = location() == PhoneOnly ? phone.rowText(viewKind) : pc.rowText(viewKind);
     if (viewKind == 2 && task)
         text += QLatin1Char('|') + task->taskStateText();
+    if (viewKind == 3 && download) {
+        // While downloading the row shows the progress, when there is a total to measure it by.
+        constexpr int kDownloading = 2;
+        const int percent = download->downloadPercent();
+        if (download->downloadState() == kDownloading && percent >= 0)
+            text += QLatin1Char('|') + QString::number(percent) + QStringLiteral(" %");
+        else
+            text += QLatin1Char('|') + download->downloadStateText();
+    }
     return text;
 }

@@ -4,8 +4,6 @@
 
 #include <QUuid>
 
-class CDownloadItem;
-
 // What an item asks of the task working on it (the task classes implement it).
 class FileItemTask
 {
@@ -16,6 +14,19 @@ public:
 
 protected:
     ~FileItemTask() = default;
+};
+
+// What an item asks of its download (the download classes implement it).
+class FileItemDownload
+{
+public:
+    virtual int downloadState() const = 0;
+    // The last progress in percent; -1 while the total is not known.
+    virtual int downloadPercent() const = 0;
+    virtual QString downloadStateText() const = 0;
+
+protected:
+    ~FileItemDownload() = default;
 };
 
 // One video as the program knows it: its copy on the PC and its copy on the
@@ -56,11 +67,13 @@ public:
     bool isTaskNotDone() const;
     // Whether the task (or, with ofDownload, the download) failed.
     bool hasFailed(bool ofDownload = false) const;
+    // The download's state, 0 without a download.
+    int downloadState() const;
 
     PC pc;
     PHONE phone;
     FileItemTask *task = nullptr;      // the CTaskItem working on it; not owned
-    CDownloadItem *download = nullptr; // not owned
+    FileItemDownload *download = nullptr; // the CDownloadItem of this item; not owned
     QUuid uuid;
 
 private:

@@ -1,3 +1,4 @@
+#include "downloadcommand.h"
 #include "mediacommands.h"
 #include "phonecommands.h"
 #include "scancommand.h"
@@ -30,6 +31,8 @@ const Command kCommands[] = {
     {"pull", "SERIAL PHONEPATH DIR", "copy a phone file (\\\\C:\\Data\\Videos\\clip.mp4) into a PC folder",
      PhoneCommands::pull},
     {"rm", "SERIAL PHONEPATH", "delete a phone file", PhoneCommands::rm},
+    {"download", "LINK [--to-phone SERIAL]",
+     "download a tmk:// link into My collection (and copy it to the phone)", DownloadCommand::download},
     {"info", "SERIAL", "the phone's video limits, the quality a new phone gets, its pictures", PhoneCommands::info},
 };
 

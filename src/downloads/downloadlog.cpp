@@ -1,0 +1,3 @@
+#include "downloadlog.h"
+
+Q_LOGGING_CATEGORY(lcDownloads, "tamsel.downloads", QtWarningMsg)
