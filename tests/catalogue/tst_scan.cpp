@@ -87,7 +87,9 @@ public:
     ReplacementCounter(const QString &folder, const QString &name) : m_name(name.toUtf8())
     {
         m_fd = ::inotify_init1(IN_NONBLOCK);
-        ::inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MOVED_TO);
+        // The temporary names moved away keep the events apart: the system
+        // merges identical events that have not been read yet.
+        ::inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_MOVED_FROM | IN_MOVED_TO);
     }
     ~ReplacementCounter() { ::close(m_fd); }
     int count()
@@ -96,7 +98,7 @@ public:
         for (ssize_t n; (n = ::read(m_fd, buffer, sizeof buffer)) > 0;) {
             for (char *at = buffer; at < buffer + n;) {
                 const auto *event = reinterpret_cast<const inotify_event *>(at);
-                if (event->len && m_name == event->name)
+                if ((event->mask & IN_MOVED_TO) && event->len && m_name == event->name)
                     ++m_count;
                 at += sizeof(inotify_event) + event->len;
             }
