@@ -4,6 +4,7 @@
 #include <QDomDocument>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -123,6 +124,40 @@ private Q_SLOTS:
         QVERIFY(listed(cache(), measured));
         QVERIFY2(!err.contains("nothing was saved"), err.constData());
         QVERIFY(err.contains("My collection cache"));
+    }
+
+    void killedScanLeavesACompleteCache()
+    {
+        QProcess p;
+        p.start(tool(), {QStringLiteral("scan"), m_dir.filePath(QStringLiteral("videos"))});
+        QByteArray out;
+        QTRY_VERIFY_WITH_TIMEOUT((out += p.readAllStandardOutput()).count('\n') >= 20, 60000);
+        const qint64 killed = p.processId();
+        ::kill(pid_t(killed), SIGKILL);
+        QVERIFY(p.waitForFinished(60000));
+        QStringList cached;
+        QVERIFY(listed(cache(), cached));
+        QVERIFY(!QFile::exists(appSettings()));
+        // Killed while holding the cache: the lock file it leaves behind
+        // names a process that is gone, and the next scan takes it over.
+        // A lock file as the system's lock writes it, naming the dead process.
+        QByteArray held;
+        {
+            QLockFile sample(cache() + QStringLiteral(".sample"));
+            QVERIFY(sample.lock());
+            held = readBytes(cache() + QStringLiteral(".sample"));
+        }
+        QList<QByteArray> lines = held.split('\n');
+        lines[0] = QByteArray::number(killed);
+        QFile lock(cache() + QStringLiteral(".lock"));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(lines.join('\n'));
+        lock.close();
+        QCOMPARE(run({QStringLiteral("scan"), m_dir.filePath(QStringLiteral("videos"))}), 0);
+        cached.clear();
+        QVERIFY(listed(cache(), cached));
+        cached.sort();
+        QCOMPARE(cached, allVideos());
     }
 
     void namesXmlCannotCarryKeepTheProfiles()
