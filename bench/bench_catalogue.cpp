@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QStandardPaths>
@@ -100,9 +101,11 @@ Timing runScan(const QString &tree, int expected)
     Counter counter;
     Catalogue::instance().setScanAbort(false);
     CScanThread scan(&counter, tree);
+    // Waits in the event loop, as the window does, taking the announcements.
+    QEventLoop loop;
+    QObject::connect(&scan, &QThread::finished, &loop, &QEventLoop::quit);
     scan.start();
-    while (!scan.isFinished())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    loop.exec();
     scan.wait();
     QCoreApplication::sendPostedEvents(&counter);
     const Timing timing{timer.elapsed() / 1000.0, processCpuSeconds() - cpu};
