@@ -21,8 +21,10 @@ inline bool honourFilePermissions()
         return true;
     const int powers[] = {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH};
     // From the bounding set, so that programs started later lack them too.
-    for (const int power : powers)
-        ::prctl(PR_CAPBSET_DROP, power, 0, 0, 0);
+    for (const int power : powers) {
+        if (::prctl(PR_CAPBSET_DROP, power, 0, 0, 0) != 0 && ::prctl(PR_CAPBSET_READ, power, 0, 0, 0) != 0)
+            return false;
+    }
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[2] = {};
     if (::syscall(SYS_capget, &header, data) != 0)
