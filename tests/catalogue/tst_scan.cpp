@@ -163,6 +163,7 @@ private:
         CScanThread scan(&window, folder);
         scan.start();
         QTRY_VERIFY_WITH_TIMEOUT(scan.isFinished(), 120000);
+        scan.wait();
         QCoreApplication::sendPostedEvents(&window);
     }
 
