@@ -167,6 +167,18 @@ private:
         QCoreApplication::sendPostedEvents(&window);
     }
 
+    // A first, successful scan; what it stored.
+    void storeFirstResults(QByteArray &settings, QByteArray &cache)
+    {
+        place(QStringLiteral("collection/kept.mp4"));
+        place(QStringLiteral("films/first.mp4"));
+        Window window;
+        runScan(window, root() + QStringLiteral("/films"));
+        QVERIFY(window.succeeded);
+        settings = readBytes(Catalogue::appSettingsPath());
+        cache = readBytes(Catalogue::myCollectionCachePath());
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -382,15 +394,11 @@ private Q_SLOTS:
 
     void readOnlyDataFolder()
     {
-        place(QStringLiteral("collection/kept.mp4"));
-        place(QStringLiteral("films/first.mp4"));
-        {
-            Window window;
-            runScan(window, root() + QStringLiteral("/films"));
-            QVERIFY(window.succeeded);
-        }
-        const QByteArray settings = readBytes(Catalogue::appSettingsPath());
-        const QByteArray cache = readBytes(Catalogue::myCollectionCachePath());
+        QByteArray settings;
+        QByteArray cache;
+        storeFirstResults(settings, cache);
+        if (QTest::currentTestFailed())
+            return;
         place(QStringLiteral("films/second.mp4"));
         const QString folder = Catalogue::dataFolder();
         QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
@@ -424,15 +432,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         QFETCH(QString, reason);
-        place(QStringLiteral("collection/kept.mp4"));
-        place(QStringLiteral("films/first.mp4"));
-        {
-            Window window;
-            runScan(window, root() + QStringLiteral("/films"));
-            QVERIFY(window.succeeded);
-        }
-        const QByteArray settings = readBytes(Catalogue::appSettingsPath());
-        const QByteArray cache = readBytes(Catalogue::myCollectionCachePath());
+        QByteArray settings;
+        QByteArray cache;
+        storeFirstResults(settings, cache);
+        if (QTest::currentTestFailed())
+            return;
         QVERIFY(settings.contains("first.mp4"));
 
         QString folder = root() + QStringLiteral("/films");
