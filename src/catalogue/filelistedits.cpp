@@ -19,6 +19,7 @@ void FileListEdits::replace(const QStringList &paths, const QList<int> *lengths)
 {
     m_replace = true;
     m_entries.clear();
+    m_written = 0;
     m_entries.reserve(paths.size());
     for (qsizetype i = 0; i < paths.size(); ++i)
         m_entries.append({paths.at(i), lengths && i < lengths->size() ? lengths->at(i) : -1});
@@ -38,8 +39,16 @@ bool FileListEdits::writeIfDue()
 
 bool FileListEdits::write()
 {
-    if (isEmpty())
-        return true;
+    return isEmpty() || apply(m_written);
+}
+
+bool FileListEdits::writeAll()
+{
+    return (m_entries.isEmpty() && !m_replace) || apply(0);
+}
+
+bool FileListEdits::apply(qsizetype from)
+{
     m_sinceWrite.start();
     DataFileLock lock(m_file);
     if (!lock.isLocked()) {
@@ -75,7 +84,8 @@ bool FileListEdits::write()
                 byPath.insert(path, e);
         }
     }
-    for (const Entry &entry : std::as_const(m_entries)) {
+    for (qsizetype i = from; i < m_entries.size(); ++i) {
+        const Entry &entry = m_entries.at(i);
         QDomElement element = document.createElement(QStringLiteral("File"));
         XmlFile::setText(element, entry.path);
         if (entry.length >= 0)
@@ -95,8 +105,8 @@ bool FileListEdits::write()
         return false;
     }
     m_replace = false;
-    m_entries.clear();
-    m_written = true;
+    m_written = m_entries.size();
+    m_changedFile = true;
     m_error.clear();
     return true;
 }

@@ -21,17 +21,21 @@ public:
     // One entry at the end of the section; the section's earlier entry for
     // the same path goes. A negative length stores none.
     void add(const QString &path, int length);
-    bool isEmpty() const { return !m_replace && m_entries.isEmpty(); }
+    bool isEmpty() const { return !m_replace && m_written == m_entries.size(); }
 
-    // Applies the edits and forgets them. On failure they are kept for the
+    // Applies the edits not written yet. On failure they are kept for the
     // next try and errorText() says why.
     bool write();
     // write() when a second has passed since the last one, so that a long
     // walk costs about one write a second; true when nothing was due.
     bool writeIfDue();
+    // The last write: applies what is pending and stores again every entry
+    // since the last replace, so that entries another program's replace
+    // removed in between (two scans at once) are back.
+    bool writeAll();
 
     // Whether a write of this object has changed the file.
-    bool hasWritten() const { return m_written; }
+    bool hasWritten() const { return m_changedFile; }
     QString errorText() const { return m_error; }
     QString file() const { return m_file; }
 
@@ -42,11 +46,15 @@ private:
         int length;
     };
 
+    bool apply(qsizetype from);
+
     QString m_file;
     QString m_section;
     bool m_replace = false;
+    // Every entry since the last replace; those from m_written on are pending.
     QList<Entry> m_entries;
+    qsizetype m_written = 0;
     QElapsedTimer m_sinceWrite;
-    bool m_written = false;
+    bool m_changedFile = false;
     QString m_error;
 };

@@ -90,8 +90,10 @@ void CScanThread::run()
     }
 
     FileListEdits cache(Catalogue::myCollectionCachePath(), QStringLiteral("MyCollectionScanResults"));
-    const auto writeCache = [&] {
-        if (!cache.write())
+    // The last write also stores again what another scan's replace may have
+    // removed while both ran.
+    const auto writeCache = [&](bool last) {
+        if (!(last ? cache.writeAll() : cache.write()))
             saveFailed(cache.errorText());
         m_cacheWritten = cache.hasWritten();
     };
@@ -109,18 +111,18 @@ void CScanThread::run()
         catalogue.scanFolder(paths, lengths, collection, filters, false, receiver, &cache);
     }
     if (catalogue.scanAbort()) {
-        writeCache();
+        writeCache(true);
         report();
         return;
     }
     if (!collectionError)
         cache.replace(paths, &lengths);
-    writeCache();
+    writeCache(false);
 
     paths.clear();
     lengths.clear();
     const bool listed = catalogue.scanFolder(paths, lengths, m_folder, filters, true, receiver, &cache);
-    writeCache();
+    writeCache(true);
     if (catalogue.scanAbort()) {
         report();
         return;

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <unistd.h>
 
 // tamselctl scan as a user runs it.
 class TestTamselctlScan : public QObject
@@ -203,6 +204,36 @@ private Q_SLOTS:
         results.sort();
         QCOMPARE(results, allVideos());
         QVERIFY(!QFile::exists(cache() + QStringLiteral(".lock")));
+    }
+
+    void twoScansOfOtherFoldersAtOnceLoseNothing()
+    {
+        // A long scan, and a short one that starts, and replaces the cache's
+        // section with its My collection part, after the long one has
+        // written some of its measurements and while it is still walking.
+        QStringList expected;
+        for (int i = 0; i < 4000; ++i) {
+            const QString folder = m_dir.filePath(QStringLiteral("many/f%1").arg(i / 10));
+            QDir().mkpath(folder);
+            const QString path = folder + QStringLiteral("/v%1.mp4").arg(i);
+            QVERIFY(::link(QFile::encodeName(m_dir.filePath(QStringLiteral("videos/top.mp4"))).constData(),
+                           QFile::encodeName(path).constData()) == 0);
+            expected << path;
+        }
+        expected << allVideos();
+        QProcess longScan;
+        longScan.start(tool(), {QStringLiteral("scan"), m_dir.filePath(QStringLiteral("many"))});
+        QTRY_VERIFY_WITH_TIMEOUT(readBytes(cache()).contains("/many/"), 60000);
+        QVERIFY(longScan.state() == QProcess::Running);
+        QCOMPARE(run({QStringLiteral("scan"), m_dir.filePath(QStringLiteral("videos"))}), 0);
+        QVERIFY(longScan.waitForFinished(120000));
+        QCOMPARE(longScan.exitCode(), 0);
+        QStringList cached;
+        QVERIFY(listed(cache(), cached));
+        cached.sort();
+        expected.sort();
+        QCOMPARE(cached, expected);
+        QDir(m_dir.filePath(QStringLiteral("many"))).removeRecursively();
     }
 
     void failuresAreErrors_data()
