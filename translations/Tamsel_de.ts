@@ -329,6 +329,25 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     </message>
 </context>
 <context>
+    <name>CScanThread</name>
+    <message>
+        <source>The scan results cannot be saved. Check that the folder %1 can be written.</source>
+        <translation>Die Suchergebnisse können nicht gespeichert werden. Prüfen Sie, ob in den Ordner %1 geschrieben werden kann.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be scanned: its path is longer than the system allows. The previous scan results are kept.</source>
+        <translation>Der Ordner %1 kann nicht durchsucht werden: Sein Pfad ist länger, als das System erlaubt. Die bisherigen Suchergebnisse bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read, so it was not scanned. The previous scan results are kept.</source>
+        <translation>Der Ordner %1 kann nicht gelesen werden und wurde daher nicht durchsucht. Die bisherigen Suchergebnisse bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>The My collection folder %1 cannot be read, so the lengths of its videos were not measured.</source>
+        <translation>Der Ordner „Meine Sammlung“ %1 kann nicht gelesen werden, daher wurde die Länge seiner Videos nicht gemessen.</translation>
+    </message>
+</context>
+<context>
     <name>CTaskItem</name>
     <message>
         <source>Pending...</source>

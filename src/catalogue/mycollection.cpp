@@ -87,13 +87,11 @@ bool Catalogue::refreshMyCollection(const ScanLengths *lengths)
 bool Catalogue::buildMyCollection(const ScanLengths *lengths)
 {
     {
+        // Every write replaces the cache whole, so reading needs no lock.
         QDomDocument cache;
-        QMutexLocker lock(&m_cacheLock);
-        if (XmlFile::read(myCollectionCachePath(), cache) == XmlFile::ReadResult::Read) {
-            lock.unlock();
+        if (XmlFile::read(myCollectionCachePath(), cache) == XmlFile::ReadResult::Read)
             loadFileList(myCollection,
                          cache.documentElement().firstChildElement(QStringLiteral("MyCollectionScanResults")), true);
-        }
     }
     const ScanLengths ownLengths = lengths ? ScanLengths() : scanLengths();
     const ScanLengths &known = lengths ? *lengths : ownLengths;
@@ -104,23 +102,21 @@ bool Catalogue::buildMyCollection(const ScanLengths *lengths)
     // A phone video is a folder file when the names agree before their first
     // dot and the sizes agree to the byte; the first such video in the list
     // wins. Items added below have no phone copy, so the index stays whole.
-    auto pairKey = [](const QString &name, quint32 size) -> QString {
+    auto pairKey = [](const QString &name, qint64 size) -> QString {
         return nameUpToFirstDot(name) + QLatin1Char('\n') + QString::number(size);
     };
     QHash<QString, FileItem *> phoneVideos;
     for (FileItem &candidate : myCollection) {
         if (candidate.phone.name.isEmpty())
             continue;
-        const QString key = pairKey(candidate.phone.name, quint32(candidate.phone.size));
+        const QString key = pairKey(candidate.phone.name, candidate.phone.size);
         if (!phoneVideos.contains(key))
             phoneVideos.insert(key, &candidate);
     }
     const QString folderPath = QDir::cleanPath(folder.absolutePath());
     for (const QFileInfo &file : files) {
         const QString path = folderPath + QLatin1Char('/') + file.fileName();
-        FileItem *item = nullptr;
-        if (quint64(file.size()) <= 0xFFFFFFFFu)
-            item = phoneVideos.value(pairKey(file.fileName(), quint32(file.size())));
+        FileItem *item = phoneVideos.value(pairKey(file.fileName(), file.size()));
         if (!item)
             item = appendMyCollectionItem();
         item->pc.setFromFile(path);

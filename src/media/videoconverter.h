@@ -45,6 +45,8 @@ public:
     bool convert(const QString &outputFolder, QString &target, int quality, const Phone_VideoCapabilities &caps);
 
     bool isFileOpen() const { return m_fileOpen; }
+    // Whether the open file has a video stream (not audio alone).
+    bool hasVideo() const { return m_fileOpen && m_hasVideo; }
     // Passes the running conversion makes; its progress spans passCount() x 100.
     quint8 passCount() const { return m_passCount; }
 
@@ -53,6 +55,7 @@ public:
 private:
     ConverterComponent::IVideoConverter *m_component = nullptr;
     bool m_fileOpen = false;
+    bool m_hasVideo = false;
     quint8 m_passCount = 0;
     QObject *m_progressTarget = nullptr;
 };

@@ -20,7 +20,7 @@ struct PhoneFileEntry
 {
     QString name;       // with its extension, as the phone reports it
     QString folder;     // the phone folder it was found in, as listed
-    uint32_t size = 0;  // bytes
+    int64_t size = 0;   // bytes
     QDateTime modified; // local time
 };
 

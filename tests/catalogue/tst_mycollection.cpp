@@ -97,8 +97,29 @@ private Q_SLOTS:
         // An empty PC file is still listed, though it does not count as a copy.
         FileItem *empty = find(QStringLiteral("empty"), QString());
         QVERIFY(empty);
-        QCOMPARE(empty->pc.size, 0);
+        QCOMPARE(empty->pc.size, 0LL);
         QCOMPARE(c.phonePictures.size(), 0);
+    }
+
+    void bigVideosPairAndShowTheirSize()
+    {
+        // Sparse files of 3,000,000,000 bytes on the card and in the folder.
+        const qint64 bytes = 3000000000LL;
+        TestSupport::writeFile(cardVideo(QStringLiteral("film.mp4")), QByteArray());
+        QVERIFY(QFile::resize(cardVideo(QStringLiteral("film.mp4")), bytes));
+        TestSupport::writeFile(pcVideo(QStringLiteral("film.mp4")), QByteArray());
+        QVERIFY(QFile::resize(pcVideo(QStringLiteral("film.mp4")), bytes));
+        attachPhone();
+        Catalogue &c = Catalogue::instance();
+        QVERIFY(c.refreshMyCollection());
+        QCOMPARE(c.myCollection.size(), 1);
+        FileItem *film = find(QStringLiteral("film"), QStringLiteral("film.mp4"));
+        QVERIFY(film);
+        QCOMPARE(film->phone.size, bytes);
+        QCOMPARE(film->size(), bytes);
+        QCOMPARE(film->rowText(0).section(QLatin1Char('|'), 2, 2), QStringLiteral("2861.02 MB"));
+        film->pc.clear();
+        QCOMPARE(film->rowText(0).section(QLatin1Char('|'), 2, 2), QStringLiteral("2861.02 MB"));
     }
 
     void cachedLengthsReachPairedItems()
