@@ -95,6 +95,22 @@ See the log file for more information.</source>
 
 Weitere Informationen finden Sie in der Protokolldatei.</translation>
     </message>
+    <message>
+        <source>The selected file 
+
+%1
+
+ends before its full length: it is damaged or was not copied completely, and could not be converted. 
+
+See the log file for more information.</source>
+        <translation>Die ausgewählte Datei 
+
+%1
+
+endet vor ihrer vollen Länge: Sie ist beschädigt oder wurde nicht vollständig kopiert und konnte nicht umgewandelt werden. 
+
+Weitere Informationen finden Sie in der Protokolldatei.</translation>
+    </message>
 </context>
 <context>
     <name>C1stDialog</name>

@@ -27,6 +27,7 @@ struct ClipSpec
     int channels = 2;
     QString videoCodec = QStringLiteral("mpeg4");
     QString audioCodec = QStringLiteral("aac");
+    QStringList outputOptions; // given to FFmpeg just before the output path
 };
 
 // Writes a clip with a moving test picture and a tone; returns false with the
@@ -44,7 +45,7 @@ inline bool make(const QString &path, const ClipSpec &spec = {}, QString *log = 
              << QStringLiteral("-c:a") << spec.audioCodec;
     }
     args << QStringLiteral("-c:v") << spec.videoCodec << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p")
-         << path;
+         << spec.outputOptions << path;
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.start(QStringLiteral("ffmpeg"), args);
@@ -53,6 +54,17 @@ inline bool make(const QString &path, const ClipSpec &spec = {}, QString *log = 
     if (log)
         *log = QString::fromLocal8Bit(ffmpeg.readAll());
     return ok;
+}
+
+// The first `fraction` of a file's bytes, as an interrupted download or
+// copy leaves it.
+inline bool cutShort(const QString &path, const QString &cut, double fraction)
+{
+    QFile whole(path);
+    QFile part(cut);
+    if (!whole.open(QIODevice::ReadOnly) || !part.open(QIODevice::WriteOnly))
+        return false;
+    return part.write(whole.read(qint64(whole.size() * fraction))) > 0;
 }
 
 // What ffprobe says of a file: {"format": {...}, "streams": [...]}.

@@ -5,6 +5,9 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // tamselctl's probe and convert, run as a user runs them.
 class TestTamselctlMedia : public QObject
@@ -117,6 +120,39 @@ private Q_SLOTS:
         err += p.readAllStandardError();
         QVERIFY2(err.contains("conversion cancelled"), err.constData());
         QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+    }
+
+    void interruptEndsAConversionOfAFifo_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addRow("SIGINT") << int(SIGINT);
+        QTest::addRow("SIGTERM") << int(SIGTERM);
+    }
+    void interruptEndsAConversionOfAFifo()
+    {
+        // Opening a FIFO blocks until something writes to it; nothing will.
+        QFETCH(int, signal);
+        const QString fifo = m_dir.filePath(QStringLiteral("stream.mp4"));
+        QFile::remove(fifo);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QTemporaryDir out;
+        QProcess p;
+        p.start(tool(), {QStringLiteral("convert"), fifo, QStringLiteral("--out"), out.path()});
+        QVERIFY(p.waitForStarted());
+        // A write end opens only while a reader holds the FIFO: then the
+        // converter is waiting in it.
+        int writer = -1;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0, 60000);
+        ::kill(pid_t(p.processId()), signal);
+        QVERIFY(p.waitForFinished(60000));
+        ::close(writer);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        const QByteArray err = p.readAllStandardError();
+        QVERIFY2(err.contains("conversion cancelled"), err.constData());
+        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+        QFile::remove(fifo);
     }
 };
 
