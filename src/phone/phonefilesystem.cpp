@@ -67,11 +67,24 @@ bool PhoneInfo::copy(uint32_t direction, const QString &fileName, const QString 
 {
     FileSystemNotify sink(this);
     const bool registered = Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_REGISTER, &sink) == 0;
-    checkResult(Kelv::CopyFile(m_fs, direction, wide(fileName).c_str(), wide(from).c_str(), wide(to).c_str()),
-                QLatin1String(context));
+    // A cancel already made was handed to the library with the handle, so
+    // the library's copy ends at once because of it.
+    const int32_t result =
+        Kelv::CopyFile(m_fs, direction, wide(fileName).c_str(), wide(from).c_str(), wide(to).c_str());
+    takeCancel(result);
+    checkResult(result, QLatin1String(context));
     if (registered)
         Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_UNREGISTER, &sink);
     return lastResult() >= 0;
+}
+
+// Like the library, a cancel holds until a copy has ended because of it.
+bool PhoneInfo::takeCancel(int32_t result)
+{
+    if (result != KELV_ERR_CANCELLED)
+        return false;
+    m_cancelRequested.store(false);
+    return true;
 }
 
 // The bytes of fileName in phoneFolder, -1 when it is not there or the folder
@@ -131,6 +144,9 @@ bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder
     // The phone never overwrites a file, so the old one goes first. Only when
     // there is a file to put in its place: a copy that cannot even start must
     // not cost the phone its copy.
+    // After a cancel nothing changes on the phone: the copy ends at once.
+    if (m_cancelRequested.load())
+        return copy(KELV_COPY_PC_TO_PHONE, fileName, pcFolder, phoneFolder, Context::CopyToPhone);
     const QFileInfo source(QDir(pcFolder).filePath(fileName));
     if (source.isFile() && source.isReadable()) {
         // Nor when the new file would not fit even in the old one's place:
@@ -145,7 +161,9 @@ bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder
             checkResult(KELV_ERR_MEMORY_FULL, QLatin1String(Context::CopyToPhone));
             return false;
         }
-        Kelv::DeleteFile(m_fs, wide(fileName).c_str(), wide(phoneFolder).c_str());
+        // The free-space query takes a while; a cancel may have come meanwhile.
+        if (!m_cancelRequested.load())
+            Kelv::DeleteFile(m_fs, wide(fileName).c_str(), wide(phoneFolder).c_str());
     }
     // Only the last level is made; a missing parent fails the copy below.
     Kelv::CreateFolder(m_fs, wide(leaf).c_str(), wide(parent).c_str());
@@ -184,10 +202,11 @@ bool PhoneInfo::readFile(const QString &fileName, const QString &phoneFolder, QB
 bool PhoneInfo::cancel()
 {
     // Called from another thread while a copy blocks this phone's owner: only
-    // the shared handle is touched, never the recorded results.
-    if (!m_fs)
-        return false;
-    return Kelv::Cancel(m_fs) >= 0;
+    // the flag and the shared handle are touched, never the recorded results.
+    std::lock_guard lock(m_cancelLock);
+    m_cancelRequested.store(true);
+    // Without a session yet, opening one hands the cancel on.
+    return !m_fs || Kelv::Cancel(m_fs) >= 0;
 }
 
 bool PhoneInfo::matchesExtensions(const QString &name, const wchar_t *extensions)

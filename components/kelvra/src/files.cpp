@@ -145,6 +145,9 @@ KELV_RESULT copyData(FsSession &s, const QString &source, const QString &targetF
     const KELV_RESULT writeFailed = toPhone ? KELV_ERR_FILE_NOT_ALLOWED : KELV_ERR_PC_FILE_NOT_ALLOWED;
     const KELV_RESULT full = toPhone ? KELV_ERR_MEMORY_FULL : KELV_ERR_PC_FILE_NOT_ALLOWED;
 
+    // A cancel that came before the copy began ends it before a byte is written.
+    if (s.cancelRequested.load())
+        return KELV_ERR_CANCELLED;
     Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
     if (in.fd < 0)
         return errno == ENOENT ? KELV_ERR_FILE_NOT_FOUND : readFailed;
@@ -510,6 +513,10 @@ KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstr
         return KELV_ERR_INVALID_POINTER;
     if (dwOptions != KELV_COPY_PC_TO_PHONE && dwOptions != KELV_COPY_PHONE_TO_PC)
         return KELV_ERR_INVALID_PARAMETER;
+    // A cancel made before this copy is spent on it before anything else can
+    // refuse it, unless it was meant for a copy that runs now.
+    if (!s->copying.load() && s->cancelRequested.exchange(false))
+        return KELV_ERR_CANCELLED;
     const bool toPhone = dwOptions == KELV_COPY_PC_TO_PHONE;
     const QString name = fromWide(pstrFileName);
     PhonePath phoneFolder;
@@ -551,9 +558,10 @@ KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstr
     bool idle = false;
     if (!s->copying.compare_exchange_strong(idle, true))
         return KELV_ERR_CONNECTION_RESERVED;
-    s->cancelRequested.store(false);
     const KELV_RESULT result = copyData(*s, source, targetFolder, name, toPhone);
-    s->cancelRequested.store(false);
+    // A cancel holds until a copy has ended because of it.
+    if (result == KELV_ERR_CANCELLED)
+        s->cancelRequested.store(false);
     s->copying.store(false);
     return result;
 }
@@ -608,8 +616,8 @@ KELV_RESULT KELVCancel(KELVHANDLE hFS)
     const auto s = s_sessions.get(hFS);
     if (!s)
         return KELV_ERR_INVALID_HANDLE;
-    if (!s->copying.load())
-        return KELV_ERR_NOTHING_TO_CANCEL;
+    // Also when no copy runs yet: the next one on this handle is the one
+    // meant, and it must not slip through because it started late.
     s->cancelRequested.store(true);
     return KELV_OK;
 }
