@@ -235,7 +235,8 @@ private Q_SLOTS:
         QCOMPARE(log.statesOf(task), (QList<int>{Converting, PendingCopyToPhone, CopyingToPhone, CopyToPhoneDone}));
         const QString converted = collection() + QStringLiteral("/clip (1).mp4");
         QVERIFY(QFile::exists(converted));
-        QCOMPARE(task->item()->pc.targetPath, converted);
+        // The task's shown item follows on the main thread.
+        QTRY_COMPARE(task->item()->pc.targetPath, converted);
         QVERIFY(QFile::exists(card() + QStringLiteral("/clip (1).mp4")));
         QTRY_VERIFY(!rows.isEmpty() && rows.last().second);
         // Between the two steps the row is not final.
