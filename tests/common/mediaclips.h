@@ -14,6 +14,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace MediaClips {
 
 struct ClipSpec
@@ -66,6 +71,51 @@ inline bool cutShort(const QString &path, const QString &cut, double fraction)
         return false;
     return part.write(whole.read(qint64(whole.size() * fraction))) > 0;
 }
+
+// A FIFO standing for a source that blocks (a stalled stream or network
+// file): opening or reading it waits until the test writes to it.
+class StalledFifo
+{
+public:
+    explicit StalledFifo(const QString &path) : m_path(path)
+    {
+        QFile::remove(path);
+        m_made = ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    }
+    ~StalledFifo()
+    {
+        if (m_writer >= 0)
+            ::close(m_writer);
+        QFile::remove(m_path);
+    }
+    StalledFifo(const StalledFifo &) = delete;
+    StalledFifo &operator=(const StalledFifo &) = delete;
+
+    bool made() const { return m_made; }
+    QString path() const { return m_path; }
+    // Opens the write end; this succeeds only while a reader holds the FIFO.
+    bool openWriter()
+    {
+        if (m_writer < 0)
+            m_writer = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        return m_writer >= 0;
+    }
+    bool feed(const QByteArray &bytes)
+    {
+        return m_writer >= 0 && ::write(m_writer, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+    // Bytes fed and not read yet; 0 once the reader has taken them and waits.
+    int unread() const
+    {
+        int count = -1;
+        return m_writer >= 0 && ::ioctl(m_writer, FIONREAD, &count) == 0 ? count : -1;
+    }
+
+private:
+    QString m_path;
+    bool m_made = false;
+    int m_writer = -1;
+};
 
 // What ffprobe says of a file: {"format": {...}, "streams": [...]}.
 inline QJsonObject probe(const QString &path)

@@ -11,11 +11,7 @@
 
 #include <atomic>
 #include <cmath>
-#include <fcntl.h>
 #include <memory>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace ConverterComponent;
 
@@ -432,42 +428,33 @@ private Q_SLOTS:
     }
     void blockingSourceGivesWayToCancel()
     {
-        // A FIFO blocks whoever opens or reads it until its writer delivers.
         QFETCH(bool, withWriter);
-        const QString fifo = path(QStringLiteral("stream-%1.mp4").arg(withWriter));
-        QFile::remove(fifo);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        MediaClips::StalledFifo fifo(path(QStringLiteral("stream-%1.mp4").arg(withWriter)));
+        QVERIFY(fifo.made());
         Component c;
         std::atomic<qint32> result{1};
         std::atomic<qint32> error{-1};
         std::unique_ptr<QThread> opener(QThread::create([&] {
             quint16 kind = 0;
             qint32 number = -1;
-            result = c.converter->openFile(wide(fifo), &kind, &number);
+            result = c.converter->openFile(wide(fifo.path()), &kind, &number);
             error = number;
         }));
         opener->start();
-        int writer = -1;
         if (withWriter) {
-            // The write end opens only once the converter holds the read end.
-            QTRY_VERIFY_WITH_TIMEOUT(
-                (writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0, 30000);
+            // The converter holds the FIFO, has read what it was given and
+            // waits for more.
+            QTRY_VERIFY_WITH_TIMEOUT(fifo.openWriter(), 30000);
             QFile header(m_clip720);
             QVERIFY(header.open(QIODevice::ReadOnly));
-            const QByteArray start = header.read(64);
-            QCOMPARE(::write(writer, start.constData(), size_t(start.size())), ssize_t(start.size()));
-            // Read and waiting for more.
-            int unread = -1;
-            QTRY_VERIFY_WITH_TIMEOUT(::ioctl(writer, FIONREAD, &unread) == 0 && unread == 0, 30000);
+            QVERIFY(fifo.feed(header.read(64)));
+            QTRY_COMPARE_WITH_TIMEOUT(fifo.unread(), 0, 30000);
         }
         QVERIFY(!opener->isFinished());
         QCOMPARE(c.converter->cancel(), Ok);
         QTRY_VERIFY_WITH_TIMEOUT(opener->isFinished(), 30000);
         QVERIFY(result.load() < 0);
         QCOMPARE(error.load(), qint32(Cancelled));
-        if (writer >= 0)
-            ::close(writer);
-        QFile::remove(fifo);
     }
 
     void sourceCutShortFails_data()

@@ -5,9 +5,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // tamselctl's probe and convert, run as a user runs them.
 class TestTamselctlMedia : public QObject
@@ -132,27 +129,21 @@ private Q_SLOTS:
     {
         // Opening a FIFO blocks until something writes to it; nothing will.
         QFETCH(int, signal);
-        const QString fifo = m_dir.filePath(QStringLiteral("stream.mp4"));
-        QFile::remove(fifo);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        MediaClips::StalledFifo fifo(m_dir.filePath(QStringLiteral("stream.mp4")));
+        QVERIFY(fifo.made());
         QTemporaryDir out;
         QProcess p;
-        p.start(tool(), {QStringLiteral("convert"), fifo, QStringLiteral("--out"), out.path()});
+        p.start(tool(), {QStringLiteral("convert"), fifo.path(), QStringLiteral("--out"), out.path()});
         QVERIFY(p.waitForStarted());
-        // A write end opens only while a reader holds the FIFO: then the
-        // converter is waiting in it.
-        int writer = -1;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0, 60000);
+        // Once the converter holds the FIFO, it waits in it.
+        QTRY_VERIFY_WITH_TIMEOUT(fifo.openWriter(), 60000);
         ::kill(pid_t(p.processId()), signal);
         QVERIFY(p.waitForFinished(60000));
-        ::close(writer);
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 1);
         const QByteArray err = p.readAllStandardError();
         QVERIFY2(err.contains("conversion cancelled"), err.constData());
         QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
-        QFile::remove(fifo);
     }
 };
 

@@ -1,17 +1,10 @@
-#include "catalogue.h"
-#include "folderphones.h"
-#include "mediaclips.h"
-#include "phonemanagement.h"
-#include "phonesinfo.h"
 #include "scanthread.h"
-#include "settingsstore.h"
 #include "taskfixture.h"
 #include "taskitem.h"
 #include "taskjobs.h"
 #include "taskmanager.h"
 #include "taskstates.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TaskState;
@@ -46,35 +39,23 @@ class TestCatalogueRaces : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
+    TestSupport::TaskFiles m_files;
     std::unique_ptr<TestSupport::FolderPhones> m_phones;
     TestSupport::GatedProgress m_progress;
-
-    QString collection() const { return m_dir.filePath(QStringLiteral("collection")); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        TestSupport::useBuiltLibrary();
-        qputenv("TAMSEL_CONVERTER_LIBRARY", qgetenv("TAMSEL_BIN_DIR") + "/libtamselconverter.so");
-        Settings::setMyCollectionFolder(collection());
-        QDir().mkpath(collection());
+        m_files.setUp();
         CTaskJob::setProgressDisplay(&m_progress);
-        m_phones = std::make_unique<TestSupport::FolderPhones>();
-        m_phones->addPhone(QStringLiteral("p"), QStringLiteral("356000000000080"), QStringLiteral("Pocket"),
-                           QStringLiteral("16"),
-                           {{QStringLiteral("Phone memory"), 256LL << 20}, {QStringLiteral("Memory card"), 1LL << 30}});
+        TestSupport::attachCurrentPhone(m_phones, QStringLiteral("356000000000080"));
         // Enough videos that listing them takes the builder a while.
         const QString card = m_phones->memoryFolder(QStringLiteral("p"), 1) + QStringLiteral("/Videos");
         for (int i = 0; i < 400; ++i)
             TestSupport::writeFile(card + QStringLiteral("/v%1.mp4").arg(i), QByteArray(100 + i, 'v'));
         TestSupport::writeFile(card + QStringLiteral("/clip.mp4"), "on the phone");
         for (int i = 0; i < 50; ++i)
-            TestSupport::writeFile(collection() + QStringLiteral("/pc%1.mp4").arg(i), QByteArray(10 + i, 'p'));
-        Orvak_API::PhoneManagement management;
-        Orvak_API::PhonesInfo phones;
-        QTRY_VERIFY_WITH_TIMEOUT(management.getPhones(phones) && phones.size() == 1, 10000);
-        Catalogue::instance().setCurrentPhone(phones.first());
+            TestSupport::writeFile(m_files.collection() + QStringLiteral("/pc%1.mp4").arg(i), QByteArray(10 + i, 'p'));
     }
 
     void cleanupTestCase() { m_phones.reset(); }
@@ -87,12 +68,7 @@ private Q_SLOTS:
         QCOMPARE(whole, 401 + 50);
         QVERIFY(c.hasPhoneName(QStringLiteral("clip")));
 
-        const QString clip = m_dir.filePath(QStringLiteral("clip.avi"));
-        MediaClips::ClipSpec spec;
-        spec.audioCodec = QStringLiteral("pcm_s16le");
-        QVERIFY(MediaClips::make(clip, spec));
-        FileItem *item = c.appendScanResult();
-        item->pc.setFromFile(clip);
+        FileItem *item = TestSupport::TaskFiles::scanned(m_files.copyOf(m_files.clip, QStringLiteral("clip.avi")));
 
         Window window;
         CTaskManager manager;
@@ -114,8 +90,8 @@ private Q_SLOTS:
 
         QCOMPARE(task->state(), int(ConversionDone));
         // The name the phone's video has was kept free.
-        QTRY_COMPARE_WITH_TIMEOUT(task->item()->pc.targetPath, collection() + QStringLiteral("/clip (1).mp4"), 10000);
-        QVERIFY(QFile::exists(collection() + QStringLiteral("/clip (1).mp4")));
+        QTRY_COMPARE_WITH_TIMEOUT(task->item()->pc.targetPath, m_files.collection() + QStringLiteral("/clip (1).mp4"), 10000);
+        QVERIFY(QFile::exists(m_files.collection() + QStringLiteral("/clip (1).mp4")));
         // The builder's list became My collection whole, as the window was told.
         QCOMPARE(window.rebuilt, 1);
         QVERIFY(window.sizeWhenRebuilt >= whole);

@@ -1,22 +1,10 @@
-#include "catalogue.h"
-#include "folderphones.h"
-#include "mediaclips.h"
-#include "phonemanagement.h"
-#include "phonesinfo.h"
-#include "settingsstore.h"
 #include "taskfixture.h"
 #include "taskitem.h"
 #include "taskjobs.h"
 #include "taskmanager.h"
 #include "taskstates.h"
 
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace TaskState;
 
@@ -28,39 +16,11 @@ class TestTaskQueue : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
+    TestSupport::TaskFiles m_files;
     std::unique_ptr<TestSupport::FolderPhones> m_phones;
     TestSupport::GatedProgress m_progress;
-    QString m_clip;     // 2 s, 320x240
-    QString m_longClip; // 40 s, 1280x720: converts for a few seconds
 
-    QString collection() const { return m_dir.filePath(QStringLiteral("collection")); }
     QString card() const { return m_phones->memoryFolder(QStringLiteral("p"), 1) + QStringLiteral("/Videos"); }
-
-    FileItem *scanned(const QString &path)
-    {
-        FileItem *item = Catalogue::instance().appendScanResult();
-        item->pc.setFromFile(path);
-        item->pc.path = path;
-        item->pc.name = QFileInfo(path).completeBaseName();
-        return item;
-    }
-
-    QString copyOf(const QString &source, const QString &name)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile::remove(path);
-        return QFile::copy(source, path) ? path : QString();
-    }
-
-    QString bigFile(const QString &name, qint64 bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || !f.resize(bytes))
-            return {};
-        return path;
-    }
 
     static CTaskItem *taskOf(CTaskManager &manager, const FileItem *item)
     {
@@ -74,35 +34,15 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        TestSupport::useBuiltLibrary();
-        qputenv("TAMSEL_CONVERTER_LIBRARY", qgetenv("TAMSEL_BIN_DIR") + "/libtamselconverter.so");
-        Settings::setMyCollectionFolder(collection());
-        m_clip = m_dir.filePath(QStringLiteral("source.avi"));
-        MediaClips::ClipSpec spec;
-        spec.audioCodec = QStringLiteral("pcm_s16le");
-        QVERIFY(MediaClips::make(m_clip, spec));
-        m_longClip = m_dir.filePath(QStringLiteral("long.mp4"));
-        MediaClips::ClipSpec longSpec;
-        longSpec.width = 1280;
-        longSpec.height = 720;
-        longSpec.seconds = 40;
-        QVERIFY(MediaClips::make(m_longClip, longSpec));
+        m_files.setUp();
         CTaskJob::setProgressDisplay(&m_progress);
     }
 
     void init()
     {
-        QDir(collection()).removeRecursively();
-        QDir().mkpath(collection());
+        m_files.emptyCollection();
         m_progress.reset();
-        m_phones = std::make_unique<TestSupport::FolderPhones>();
-        m_phones->addPhone(QStringLiteral("p"), QStringLiteral("356000000000078"), QStringLiteral("Pocket"),
-                           QStringLiteral("16"),
-                           {{QStringLiteral("Phone memory"), 256LL << 20}, {QStringLiteral("Memory card"), 4LL << 30}});
-        Orvak_API::PhoneManagement management;
-        Orvak_API::PhonesInfo phones;
-        QTRY_VERIFY_WITH_TIMEOUT(management.getPhones(phones) && phones.size() == 1, 10000);
-        Catalogue::instance().setCurrentPhone(phones.first());
+        TestSupport::attachCurrentPhone(m_phones, QStringLiteral("356000000000078"));
         QCOMPARE(Catalogue::instance().memoryIndex, 1);
     }
 
@@ -128,37 +68,32 @@ private Q_SLOTS:
         // cancelled one has stopped: never two at once.
         QFETCH(QString, moment);
         QString source;
+        MediaClips::StalledFifo fifo(m_files.filePath(QStringLiteral("stream.mp4")));
         if (moment == QLatin1String("during open")) {
-            // Nothing is ever written into it: its open never ends by itself.
-            source = m_dir.filePath(QStringLiteral("stream.mp4"));
-            QFile::remove(source);
-            QCOMPARE(::mkfifo(QFile::encodeName(source).constData(), 0600), 0);
+            // It is never given enough: its open never ends by itself.
+            QVERIFY(fifo.made());
+            source = fifo.path();
         } else {
-            source = copyOf(moment == QLatin1String("mid-conversion") ? m_longClip : m_clip, QStringLiteral("first.avi"));
+            source = m_files.copyOf(moment == QLatin1String("mid-conversion") ? m_files.longClip : m_files.clip, QStringLiteral("first.avi"));
         }
-        FileItem *first = scanned(source);
-        FileItem *second = scanned(copyOf(m_clip, QStringLiteral("second.avi")));
+        FileItem *first = m_files.scanned(source);
+        FileItem *second = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("second.avi")));
         m_progress.holdConversion = moment == QLatin1String("before open");
         CTaskManager manager;
         manager.addTasks({first}, {}, ConvertKind);
         CTaskItem *cancelled = manager.tasks().value(0);
         QVERIFY(cancelled);
 
-        int writer = -1;
         if (moment == QLatin1String("before open")) {
             QVERIFY(m_progress.arrived.tryAcquire(1, 60000));
         } else if (moment == QLatin1String("during open")) {
-            // The write end opens once the converter holds the read end; what
-            // it is given it reads, then it waits for more.
-            QTRY_VERIFY_WITH_TIMEOUT(
-                (writer = ::open(QFile::encodeName(source).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0,
-                60000);
-            QFile header(m_longClip);
+            // The converter holds the FIFO, has read what it was given and
+            // waits for more.
+            QTRY_VERIFY_WITH_TIMEOUT(fifo.openWriter(), 60000);
+            QFile header(m_files.longClip);
             QVERIFY(header.open(QIODevice::ReadOnly));
-            const QByteArray start = header.read(64);
-            QCOMPARE(::write(writer, start.constData(), size_t(start.size())), ssize_t(start.size()));
-            int unread = -1;
-            QTRY_VERIFY_WITH_TIMEOUT(::ioctl(writer, FIONREAD, &unread) == 0 && unread == 0, 60000);
+            QVERIFY(fifo.feed(header.read(64)));
+            QTRY_COMPARE_WITH_TIMEOUT(fifo.unread(), 0, 60000);
         } else if (moment == QLatin1String("mid-conversion")) {
             QTRY_VERIFY_WITH_TIMEOUT(m_progress.events.count >= 3, 60000);
         }
@@ -174,10 +109,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(next->state(), int(ConversionDone), 120000);
         QCOMPARE(cancelled->state(), int(Cancelled));
         QCOMPARE(m_progress.maxConversions.load(), 1);
-        QCOMPARE(MediaClips::allEntries(collection()), QStringList(QStringLiteral("second.mp4")));
-        if (writer >= 0)
-            ::close(writer);
-        QFile::remove(source);
+        QCOMPARE(MediaClips::allEntries(m_files.collection()), QStringList(QStringLiteral("second.mp4")));
     }
 
     void copyCancelledAtEveryMoment_data()
@@ -204,8 +136,8 @@ private Q_SLOTS:
             for (int i = 0; i < 3000; ++i)
                 TestSupport::writeFile(filler + QStringLiteral("/f%1").arg(i), "x");
         }
-        const qint64 size = moment == QLatin1String("mid-copy") ? (1LL << 30) : (8LL << 20);
-        FileItem *item = scanned(bigFile(QStringLiteral("movie.mp4"), size));
+        const qint64 size = moment == QLatin1String("mid-copy") ? (512LL << 20) : (8LL << 20);
+        FileItem *item = m_files.scanned(m_files.bigFile(QStringLiteral("movie.mp4"), size));
         m_progress.holdCopy = moment != QLatin1String("at once") && moment != QLatin1String("mid-copy");
         CTaskManager manager;
         manager.addTasks({item}, {}, CopyToPhoneKind);
@@ -249,7 +181,7 @@ private Q_SLOTS:
         }
         // A copy held at its start keeps the copy class busy, so the three
         // copies to the PC stay pending.
-        FileItem *busy = scanned(bigFile(QStringLiteral("busy.mp4"), 1 << 20));
+        FileItem *busy = m_files.scanned(m_files.bigFile(QStringLiteral("busy.mp4"), 1 << 20));
         m_progress.holdCopy = true;
         CTaskManager manager;
         manager.addTasks({busy}, {}, CopyToPhoneKind);
@@ -269,7 +201,7 @@ private Q_SLOTS:
         m_progress.resume.release();
         QTRY_VERIFY_WITH_TIMEOUT(manager.allFinished(), 60000);
         for (const QString &name : {QStringLiteral("a.mp4"), QStringLiteral("b.mp4"), QStringLiteral("c.mp4")})
-            QVERIFY(QFile::exists(collection() + QLatin1Char('/') + name));
+            QVERIFY(QFile::exists(m_files.collection() + QLatin1Char('/') + name));
     }
 };
 

@@ -1,8 +1,4 @@
-#include "catalogue.h"
-#include "folderphones.h"
-#include "phonemanagement.h"
-#include "phonesinfo.h"
-#include "settingsstore.h"
+#include "taskfixture.h"
 #include "taskitem.h"
 #include "taskmanager.h"
 #include "taskstates.h"
@@ -31,12 +27,7 @@ private Q_SLOTS:
     {
         TestSupport::useBuiltLibrary();
         Settings::setMyCollectionFolder(m_dir.path());
-        m_phones = std::make_unique<TestSupport::FolderPhones>();
-        m_phones->addPhone(QStringLiteral("p"), QStringLiteral("356000000000079"), QStringLiteral("Pocket"));
-        Orvak_API::PhoneManagement management;
-        Orvak_API::PhonesInfo phones;
-        QTRY_VERIFY_WITH_TIMEOUT(management.getPhones(phones) && phones.size() == 1, 10000);
-        Catalogue::instance().setCurrentPhone(phones.first());
+        TestSupport::attachCurrentPhone(m_phones, QStringLiteral("356000000000079"));
     }
 
     void cleanupTestCase() { m_phones.reset(); }
@@ -57,7 +48,7 @@ private Q_SLOTS:
         // Items of tasks destroyed in this round; no row update may name one.
         QSet<const FileItem *> gone;
         int strayUpdates = 0;
-        const QString videos = m_phones->memoryFolder(QStringLiteral("p"), 0) + QStringLiteral("/Data/Videos");
+        const QString videos = m_phones->memoryFolder(QStringLiteral("p"), 1) + QStringLiteral("/Videos");
 
         for (int round = 0; round < rounds; ++round) {
             gone.clear();
