@@ -127,6 +127,22 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
         <source>The phone has no folder for videos on the selected memory, and it cannot be created there. If that memory is a memory card, check that the card is in the phone; otherwise choose another memory in the settings.</source>
         <translation>Auf dem ausgewählten Speicher des Telefons gibt es keinen Ordner für Videos, und er kann dort nicht angelegt werden. Wenn dieser Speicher eine Speicherkarte ist, prüfen Sie, ob die Karte im Telefon steckt; wählen Sie andernfalls in den Einstellungen einen anderen Speicher.</translation>
     </message>
+    <message>
+        <source>The selected file 
+
+%1
+
+ends before its full length: it is damaged or was not copied completely, and could not be converted. 
+
+See the log file for more information.</source>
+        <translation>Die ausgewählte Datei 
+
+%1
+
+endet vor ihrer vollen Länge: Sie ist beschädigt oder wurde nicht vollständig kopiert und konnte nicht umgewandelt werden. 
+
+Weitere Informationen finden Sie in der Protokolldatei.</translation>
+    </message>
 </context>
 <context>
     <name>C1stDialog</name>

@@ -5,6 +5,7 @@
 #include <QDomElement>
 #include <QImage>
 #include <QMutex>
+#include <QSet>
 #include <QStringList>
 
 class FileListEdits;
@@ -57,11 +58,16 @@ public:
     // Removes the scan result and the saved result at the same position.
     void removeScanResult(const QUuid &id);
 
-    // Whether a My collection item has this phone name (exact).
+    // Whether a My collection item has this phone name (before its first dot).
     bool hasPhoneName(const QString &baseName) const;
+    // The names before their first dot of My collection's phone videos: what
+    // a worker thread is handed instead of the list. Main thread.
+    QSet<QString> phoneNames() const;
     // A path like path for a new file that clashes neither with a file on
-    // disk nor with a phone video of My collection.
+    // disk nor with a phone video of My collection. Main thread.
     QString uniqueTargetPath(const QString &path) const;
+    // The same against a set of phone names taken earlier; any thread.
+    static QString uniqueTargetPath(const QString &path, const QSet<QString> &phoneNames);
 
     // --- current phone
     QString currentPhoneSerial;
@@ -136,11 +142,25 @@ public:
     // Names and lengths of the scan results, for a builder on another thread.
     using ScanLengths = QList<QPair<QString, int>>;
     ScanLengths scanLengths() const;
-    // Rebuilds myCollection from the current phone and the My collection
-    // folder. Without scanLengths the scan results are read directly, which
-    // only the main thread may do.
-    bool refreshMyCollection(const ScanLengths *scanLengths = nullptr);
-    bool buildMyCollection(const ScanLengths *scanLengths = nullptr);
+    // What a rebuild reads of the catalogue: the current phone and the scan
+    // results' lengths. Taken on the main thread for a builder thread.
+    struct MyCollectionSource
+    {
+        QString phoneSerial;
+        int memoryCount = 0;
+        ScanLengths scanLengths;
+    };
+    MyCollectionSource myCollectionSource() const;
+    // Rebuilds myCollection and the phone pictures from the current phone
+    // and the My collection folder. Main thread.
+    bool refreshMyCollection();
+    // Adds the My collection folder's files to myCollection. Main thread.
+    bool buildMyCollection();
+    // A rebuild into lists of the caller's, touching none of the catalogue's
+    // lists or current-phone fields; any thread.
+    void collectMyCollection(const MyCollectionSource &source, FileItemList &list, QList<QImage> &pictures);
+    // Makes a rebuild's result My collection. Main thread.
+    void installMyCollection(FileItemList list, QList<QImage> pictures);
 
 private:
     Catalogue() = default;
@@ -152,6 +172,7 @@ private:
         int length = 0;
     };
     Measurement measure(Orvak_API::VideoConverter *probe, const QString &path);
+    void addFolderFiles(FileItemList &list, const ScanLengths &known);
     void scanLevel(QStringList &paths, QList<int> &lengths, const QString &folder, const QStringList &filters,
                    bool announce, QObject *receiver, FileListEdits &cache);
 

@@ -135,14 +135,42 @@ void CScanThread::run()
     finish();
 }
 
+namespace {
+
+// Carries a finished rebuild to the main thread.
+const QEvent::Type s_collected = QEvent::Type(QEvent::registerEventType());
+
+} // namespace
+
 MyCollectionThread::MyCollectionThread(QObject *parent)
-    : QThread(parent), m_scanLengths(Catalogue::instance().scanLengths())
+    : QThread(parent), m_source(Catalogue::instance().myCollectionSource())
 {
+}
+
+MyCollectionThread::~MyCollectionThread()
+{
+    wait();
 }
 
 void MyCollectionThread::run()
 {
-    Catalogue::instance().refreshMyCollection(&m_scanLengths);
-    if (parent())
-        QCoreApplication::postEvent(parent(), new QEvent(Rebuilt));
+    Catalogue::instance().collectMyCollection(m_source, m_items, m_pictures);
+    // This object lives on the main thread: the event is handled there.
+    QCoreApplication::postEvent(this, new QEvent(s_collected));
+}
+
+bool MyCollectionThread::event(QEvent *event)
+{
+    if (event->type() != s_collected)
+        return QThread::event(event);
+    Catalogue::instance().installMyCollection(std::move(m_items), std::move(m_pictures));
+    m_items.clear();
+    m_pictures.clear();
+    // Sent, not posted: nothing may run between the new list and the
+    // window's reaction to it, since views hold pointers into the old list.
+    if (QObject *receiver = parent()) {
+        QEvent rebuilt(Rebuilt);
+        QCoreApplication::sendEvent(receiver, &rebuilt);
+    }
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue.h"
+
 #include <QEvent>
 #include <QString>
 #include <QThread>
@@ -83,9 +85,13 @@ private:
     QString m_errorText;
 };
 
-// Rebuilds My collection on its own thread and posts an event of type
-// Rebuilt to its parent when done. Takes the scan results' lengths when it is
-// made, so that it never reads the list the main thread is changing.
+// Rebuilds My collection on its own thread. What it reads of the catalogue
+// (the current phone, the scan results' lengths) is taken when it is made, on
+// the main thread, and it builds into lists of its own; when it is done, the
+// main thread makes the result My collection and, at once, sends the event of
+// type Rebuilt to the parent. So the main thread may use, clear or rebuild My
+// collection while the builder runs. The parent's handler must not destroy
+// the thread object itself (deleteLater is fine).
 class MyCollectionThread final : public QThread
 {
     Q_OBJECT
@@ -95,10 +101,14 @@ public:
     static constexpr QEvent::Type Rebuilt = QEvent::Type(1002);
 
     explicit MyCollectionThread(QObject *parent);
+    ~MyCollectionThread() override;
 
 protected:
     void run() override;
+    bool event(QEvent *event) override;
 
 private:
-    QList<QPair<QString, int>> m_scanLengths;
+    const Catalogue::MyCollectionSource m_source;
+    FileItemList m_items;       // written by the thread, then taken on the main thread
+    QList<QImage> m_pictures;
 };

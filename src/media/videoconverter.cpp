@@ -104,10 +104,11 @@ bool VideoConverter::sourceProperties(Conversion::SourceProperties &source)
 
 bool VideoConverter::cancel()
 {
-    if (!m_component || !m_fileOpen)
+    // Only the component is touched: its cancel is made for other threads,
+    // while the recorded results belong to the converter's own thread.
+    if (!m_component)
         return false;
-    setLastResult(m_component->cancel());
-    return lastResult() >= 0;
+    return m_component->cancel() >= 0;
 }
 
 bool VideoConverter::convert(const QString &outputFolder, QString &target, int quality,

@@ -10,6 +10,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+class RebuiltCounter final : public QObject
+{
+public:
+    bool event(QEvent *e) override
+    {
+        if (e->type() != MyCollectionThread::Rebuilt)
+            return QObject::event(e);
+        ++rebuilt;
+        return true;
+    }
+    int rebuilt = 0;
+};
+
+} // namespace
+
 // My collection built from a real folder phone and a real PC folder.
 class TestMyCollection : public QObject
 {
@@ -136,11 +153,12 @@ private Q_SLOTS:
         scanned->pc.playbackLength = 33;
         attachPhone();
 
-        // Built on a thread of its own, as the main window does.
-        QObject window;
+        // Built on a thread of its own, as the main window does; the list is
+        // My collection when the window hears of it.
+        RebuiltCounter window;
         MyCollectionThread builder(&window);
         builder.start();
-        QTRY_VERIFY_WITH_TIMEOUT(builder.isFinished(), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.rebuilt, 1, 30000);
 
         FileItem *talk = find(QStringLiteral("talk"), QStringLiteral("talk.mp4"));
         QVERIFY(talk);
@@ -149,6 +167,35 @@ private Q_SLOTS:
         FileItem *solo = find(QStringLiteral("solo"), QString());
         QVERIFY(solo);
         QCOMPARE(solo->playbackLength(), 33);
+    }
+
+    void theBuilderReadsOnlyWhatItWasGiven()
+    {
+        // The phone and the scan results as they were when the builder was
+        // made count, whatever the main thread changes meanwhile; the list
+        // is replaced only once the window is told.
+        TestSupport::writeFile(cardVideo(QStringLiteral("clip.mp4")), QByteArray(1000, 'a'));
+        TestSupport::writeFile(pcVideo(QStringLiteral("solo.mp4")), QByteArray(100, 's'));
+        attachPhone();
+        Catalogue &c = Catalogue::instance();
+        FileItem *scanned = c.appendScanResult();
+        scanned->pc.setFromFile(pcVideo(QStringLiteral("solo.mp4")));
+        scanned->pc.playbackLength = 12;
+        RebuiltCounter window;
+        MyCollectionThread builder(&window);
+        c.currentPhoneSerial.clear();
+        c.memoryTypes.clear();
+        c.scanResults.clear();
+        FileItem *mine = c.appendMyCollectionItem();
+        mine->pc.name = QStringLiteral("kept until the rebuild");
+        builder.start();
+        QVERIFY(builder.wait(30000));
+        QCOMPARE(c.myCollection.size(), 1);
+        QCOMPARE(c.myCollection.at(0), mine);
+        QTRY_COMPARE_WITH_TIMEOUT(window.rebuilt, 1, 30000);
+        QCOMPARE(c.myCollection.size(), 2);
+        QVERIFY(find(QString(), QStringLiteral("clip.mp4")));
+        QCOMPARE(find(QStringLiteral("solo"), QString())->playbackLength(), 12);
     }
 
     void withoutThePhoneOnlyPcFilesAreListed()
