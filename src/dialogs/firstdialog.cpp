@@ -77,7 +77,8 @@ C1stDialog::C1stDialog(QWidget *parent) : CWizardDlg(parent), m_ui(std::make_uni
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen) {
         const QRect desktop = screen->geometry();
-        move((desktop.left() + desktop.right()) / 2 - width() / 2, (desktop.top() + desktop.bottom()) / 2 - height() / 2);
+        move((desktop.left() + desktop.right()) / 2 - width() / 2,
+             (desktop.top() + desktop.bottom()) / 2 - height() / 2);
     }
 }
 

@@ -139,7 +139,8 @@ void CSettingsDialog::styleButtons()
     }
     // Enter saves; on a focused Reset button it presses that one, as on any
     // focused button, but no Reset button stands in as the default.
-    for (QPushButton *reset : {m_advanced->resetHighButton, m_advanced->resetMediumButton, m_advanced->resetLowButton}) {
+    for (QPushButton *reset :
+         {m_advanced->resetHighButton, m_advanced->resetMediumButton, m_advanced->resetLowButton}) {
         reset->setAutoDefault(false);
         markFocus(reset);
     }

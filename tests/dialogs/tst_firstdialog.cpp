@@ -259,7 +259,8 @@ private Q_SLOTS:
             for (int i = 0; i < 8; ++i) {
                 QWidget *focused = QApplication::focusWidget();
                 auto *button = qobject_cast<CPanelButton *>(focused);
-                order << focused->objectName() + (button && button->drawsBackground() ? QStringLiteral("*") : QString());
+                const bool panel = button && button->drawsBackground();
+                order << focused->objectName() + (panel ? QStringLiteral("*") : QString());
                 QTest::keyClick(focused, Qt::Key_Tab);
             }
             wizard->reject();

@@ -74,7 +74,8 @@ private Q_SLOTS:
         QTest::addRow("phone memory only") << QVariant(1) << QVariant(0) << QStringList{QLatin1Char('*') + phone}
                                            << true << QVariant(0);
         QTest::addRow("one card") << QVariant(2) << QVariant(1)
-                                  << QStringList{phone, QStringLiteral("*rb1 Memory Card (MMC)")} << true << QVariant(1);
+                                  << QStringList{phone, QStringLiteral("*rb1 Memory Card (MMC)")} << true
+                                  << QVariant(1);
         QTest::addRow("five memories disable the page") << QVariant(5) << QVariant(0) << QStringList{} << false
                                                         << QVariant();
         QTest::addRow("no phone") << QVariant(0) << QVariant() << QStringList{} << false << QVariant();
@@ -243,7 +244,8 @@ private Q_SLOTS:
             shown << box->text() + (box->isChecked() ? QStringLiteral("+") : QString())
                          + (box->isEnabled() ? QString() : QStringLiteral(" (unavailable)"));
         }
-        QCOMPARE(shown, (QStringList{QStringLiteral("3gp+"), QStringLiteral("mp4+"), QStringLiteral("asx (unavailable)"),
+        QCOMPARE(shown, (QStringList{QStringLiteral("3gp+"), QStringLiteral("mp4+"),
+                                     QStringLiteral("asx (unavailable)"),
                                      QStringLiteral("avi"), QStringLiteral("mpeg"), QStringLiteral("mov"),
                                      QStringLiteral("wmv")}));
         auto *avi = child<QCheckBox>(&dialog, "cBavi");

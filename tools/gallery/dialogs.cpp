@@ -147,7 +147,8 @@ QPixmap withBalloon(QWidget *dialog)
 int shootForms(const QString &folder, const QString &videos)
 {
     int failures = 0;
-    const QVariantMap proposed{{QStringLiteral("MyCollectionFolder"), QString(videos + QStringLiteral("/Orvak Tamsel"))},
+    const QString collection = videos + QStringLiteral("/Orvak Tamsel");
+    const QVariantMap proposed{{QStringLiteral("MyCollectionFolder"), collection},
                                {QStringLiteral("ScanFolder"), videos}};
     const auto runWizard = [&] {
         C1stDialog wizard;
@@ -177,7 +178,7 @@ int shootForms(const QString &folder, const QString &videos)
     low.height = 144;
     low.audio = false;
     Settings::setProfile(Settings::Quality::Low, low);
-    const QVariantMap values{{QStringLiteral("MyCollectionFolder"), proposed.value(QStringLiteral("MyCollectionFolder"))},
+    const QVariantMap values{{QStringLiteral("MyCollectionFolder"), collection},
                              {QStringLiteral("ScanFolder"), videos},
                              {QStringLiteral("3gp"), true},
                              {QStringLiteral("mp4"), true},
@@ -324,6 +325,33 @@ int runDialogs(const QString &shotFolder)
         CToolTip::showBalloon(&window, QSize(window.width() - 10, 280), QStringLiteral("Help text\nSecond line"));
     });
     layout->addWidget(balloon);
+    auto *wizard = new QPushButton(QStringLiteral("first-run wizard"), &window);
+    QObject::connect(wizard, &QPushButton::clicked, [] {
+        C1stDialog dialog;
+        dialog.setValues({{QStringLiteral("MyCollectionFolder"), Settings::collectionDefaultFolder()},
+                          {QStringLiteral("ScanFolder"), QDir::homePath()}});
+        std::fprintf(stderr, "wizard: %d\n", dialog.exec());
+    });
+    layout->addWidget(wizard);
+    // The gallery only prints what the settings dialog gives back; the
+    // dialog itself stores the advanced profiles on Save when they are on.
+    auto *settings = new QPushButton(QStringLiteral("settings"), &window);
+    QObject::connect(settings, &QPushButton::clicked, [&window] {
+        CSettingsDialog dialog(&window);
+        dialog.setValues({{QStringLiteral("MyCollectionFolder"), Settings::myCollectionFolder()},
+                          {QStringLiteral("ScanFolder"), Settings::scanFolderForScan()},
+                          {QStringLiteral("NumOfMemUnits"), 2},
+                          {QStringLiteral("PhoneSupportsQuality"), 2},
+                          {QStringLiteral("Quality"), Settings::qualityValue()},
+                          {QStringLiteral("Download2Phone"), Settings::downloadToPhone()}});
+        if (dialog.exec() == QDialog::Accepted) {
+            QVariantMap values;
+            dialog.getValues(values);
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                std::fprintf(stderr, "%s = %s\n", qPrintable(it.key()), qPrintable(it.value().toString()));
+        }
+    });
+    layout->addWidget(settings);
     auto *about = new QPushButton(QStringLiteral("about"), &window);
     QObject::connect(about, &QPushButton::clicked, [&window] { CAboutDialog(&window).exec(); });
     layout->addWidget(about);
