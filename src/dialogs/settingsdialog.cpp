@@ -14,6 +14,7 @@
 #include "ui_settingsdialog.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QPainter>
 
 namespace {
@@ -119,9 +120,12 @@ void CSettingsDialog::styleButtons()
     }
     setEnterButton(m_ui->okButton);
 
+    // The theme's browse icon is drawn for dark panels; on the white page
+    // the buttons carry the wizard's browse badge.
     for (CPanelButton *browse : {m_folders->sbBrowse, m_folders->mcfbBrowse}) {
-        T::setButtonIcon(browse, T::FileBrowserIcon);
-        browse->setSize(CPanelButton::Small);
+        browse->setIcon(QIcon(QStringLiteral(":/Images/browse.png")));
+        browse->setIconSize(QSize(24, 24));
+        browse->setSize(CPanelButton::Medium);
         browse->setAutoRaise(true);
         addKeyboardButton(browse);
     }
