@@ -134,7 +134,7 @@ void CContextSwitcher::rebuildPhoneList()
         for (int i = 0; i < m_phones.size(); ++i) {
             const Orvak_API::PhoneInfo *phone = m_phones.at(i);
             const QString name = phone->friendlyName();
-            selector->addItem(CTheme::icon(mediaIcon(phone->bestMedia()), CTheme::Up), name, phone->serialNumber());
+            selector->addItem(CTheme::icon(mediaIcon(phone->bestMedia())), name, phone->serialNumber());
             QAction *entry = m_ui->menuSelectPhone->addAction(name);
             connect(entry, &QAction::triggered, this, [this, name] { selectPhoneFromMenu(name); });
             if (chosen < 0 && !remembered.isEmpty() && phone->serialNumber() == remembered)
