@@ -127,6 +127,22 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
         <source>The phone has no folder for videos on the selected memory, and it cannot be created there. If that memory is a memory card, check that the card is in the phone; otherwise choose another memory in the settings.</source>
         <translation>Auf dem ausgewählten Speicher des Telefons gibt es keinen Ordner für Videos, und er kann dort nicht angelegt werden. Wenn dieser Speicher eine Speicherkarte ist, prüfen Sie, ob die Karte im Telefon steckt; wählen Sie andernfalls in den Einstellungen einen anderen Speicher.</translation>
     </message>
+    <message>
+        <source>The selected file 
+
+%1
+
+ends before its full length: it is damaged or was not copied completely, and could not be converted. 
+
+See the log file for more information.</source>
+        <translation>Die ausgewählte Datei 
+
+%1
+
+endet vor ihrer vollen Länge: Sie ist beschädigt oder wurde nicht vollständig kopiert und konnte nicht umgewandelt werden. 
+
+Weitere Informationen finden Sie in der Protokolldatei.</translation>
+    </message>
 </context>
 <context>
     <name>C1stDialog</name>
@@ -326,6 +342,25 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     <message>
         <source>Unmute</source>
         <translation>Ton ein</translation>
+    </message>
+</context>
+<context>
+    <name>CScanThread</name>
+    <message>
+        <source>The scan results cannot be saved. Check that the folder %1 can be written.</source>
+        <translation>Die Suchergebnisse können nicht gespeichert werden. Prüfen Sie, ob in den Ordner %1 geschrieben werden kann.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be scanned: its path is longer than the system allows. The previous scan results are kept.</source>
+        <translation>Der Ordner %1 kann nicht durchsucht werden: Sein Pfad ist länger, als das System erlaubt. Die bisherigen Suchergebnisse bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read, so it was not scanned. The previous scan results are kept.</source>
+        <translation>Der Ordner %1 kann nicht gelesen werden und wurde daher nicht durchsucht. Die bisherigen Suchergebnisse bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>The My collection folder %1 cannot be read, so the lengths of its videos were not measured.</source>
+        <translation>Der Ordner „Meine Sammlung“ %1 kann nicht gelesen werden, daher wurde die Länge seiner Videos nicht gemessen.</translation>
     </message>
 </context>
 <context>
