@@ -243,7 +243,7 @@ void CContextSwitcher::enterSingleView()
         // A phone-ready file is copied as it is; anything else is converted.
         static const QRegularExpression mp4(QRegularExpression::wildcardToRegularExpression(QStringLiteral("*.mp4")),
                                             QRegularExpression::CaseInsensitiveOption);
-        if (mp4.match(m_singleViewPath).hasMatch()) {
+        if (mp4.match(QFileInfo(m_singleViewPath).fileName()).hasMatch()) {
             CVideoTransferWindow::setButtonTip(m_ui->toolButton_Copy2MyCollectionFolder,
                                                tr("Copy to My Collection Folder"));
             CVideoTransferWindow::setButtonTip(m_ui->toolButton_Copy2Phone, tr("Copy to Phone"));

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -59,6 +60,9 @@ void CVideoTransferWindow::createChrome()
     connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);
     connect(m_minimizeButton, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(m_maximizeButton, &QToolButton::clicked, this, &CVideoTransferWindow::maximize);
+    // The menu bar's own button for menus that do not fit.
+    if (auto *more = menuBar()->findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(tr("More menus"));
     const QPixmap icon = T::pixmap(T::ApplicationIcon, T::Up);
     if (!icon.isNull())
         setWindowIcon(icon);
