@@ -32,6 +32,7 @@ QSize logicalSize(const QPixmap &pixmap)
 
 // Where the title begins and how wide it may be before the menus.
 constexpr int TitleRoom = 144;
+constexpr int TopBandHeight = 48;
 // Moving or sizing from the icon's menu: the arrow keys' step.
 constexpr int KeyboardStep = 10;
 
@@ -60,6 +61,9 @@ void CVideoTransferWindow::createChrome()
     connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);
     connect(m_minimizeButton, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(m_maximizeButton, &QToolButton::clicked, this, &CVideoTransferWindow::maximize);
+    // The menu bar is the whole top band of the frame: the title shows
+    // through it, and all of it but the window buttons' corner drags.
+    menuBar()->setFixedHeight(TopBandHeight);
     // The menu bar's own button for menus that do not fit.
     if (auto *more = menuBar()->findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button")))
         more->setAccessibleName(tr("More menus"));
@@ -203,7 +207,7 @@ void CVideoTransferWindow::showMaximizedState()
 
 bool CVideoTransferWindow::inTopBand(const QPoint &pos) const
 {
-    const int band = qMax(menuBar() ? menuBar()->geometry().bottom() + 1 : 0, 48);
+    const int band = qMax(menuBar() ? menuBar()->geometry().bottom() + 1 : 0, TopBandHeight);
     return pos.y() >= 0 && pos.y() < band;
 }
 

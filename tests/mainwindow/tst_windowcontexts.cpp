@@ -362,5 +362,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestWindowContexts)
+WINDOW_TEST_MAIN(TestWindowContexts)
 #include "tst_windowcontexts.moc"

@@ -182,5 +182,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestWindowPhones)
+WINDOW_TEST_MAIN(TestWindowPhones)
 #include "tst_windowphones.moc"

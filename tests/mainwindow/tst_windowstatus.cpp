@@ -208,5 +208,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestWindowStatus)
+WINDOW_TEST_MAIN(TestWindowStatus)
 #include "tst_windowstatus.moc"

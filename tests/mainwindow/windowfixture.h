@@ -15,12 +15,28 @@
 #include <QApplication>
 #include <QMenu>
 #include <QResource>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 
 #include <memory>
 
 namespace WindowTest {
+
+// The offscreen platform's screen is smaller than the window's smallest
+// size; the tests give it one like a desktop's, through the platform's
+// screen configuration. Call before the application object is made.
+inline void useDesktopSizedScreen()
+{
+    static QTemporaryDir folder;
+    const QString config = folder.filePath(QStringLiteral("screens.json"));
+    QFile file(config);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1600, "height": 1000,
+                      "logicalDpi": 96, "logicalBpp": 32}]})");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
+}
 
 inline bool loadProgram()
 {
@@ -116,3 +132,13 @@ private:
 };
 
 } // namespace WindowTest
+
+// The test's main, on a desktop-sized offscreen screen.
+#define WINDOW_TEST_MAIN(TestObject)                                                                                   \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        WindowTest::useDesktopSizedScreen();                                                                           \
+        QApplication app(argc, argv);                                                                                  \
+        TestObject test;                                                                                               \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }
