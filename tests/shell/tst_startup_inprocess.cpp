@@ -176,6 +176,9 @@ private Q_SLOTS:
 int main(int argc, char **argv)
 {
     qAddPreRoutine(onApplicationCreated);
+    // The window lists phones through this build's connectivity library;
+    // without one it would say so in a message.
+    qputenv("KELVRA_API_PATH", qgetenv("TAMSEL_BIN_DIR") + "/libkelvraapi.so");
     TestStartupInProcess test;
     return QTest::qExec(&test, argc, argv);
 }
