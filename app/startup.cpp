@@ -33,8 +33,8 @@ public:
     Q_DISABLE_COPY_MOVE(CurrentTheme)
 };
 
-// The packed fonts carry their own family names; the program asks for its
-// own family names everywhere, which map onto them here.
+} // namespace
+
 void installApplicationFonts()
 {
     const struct {
@@ -55,8 +55,6 @@ void installApplicationFonts()
     font.setStyleStrategy(QFont::PreferAntialias);
     QApplication::setFont(font);
 }
-
-} // namespace
 
 int runTamsel(int argc, char **argv)
 {

@@ -316,6 +316,53 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     </message>
 </context>
 <context>
+    <name>CContextSwitcher</name>
+    <message>
+        <source>My collection</source>
+        <translation>Meine Sammlung</translation>
+    </message>
+    <message>
+        <source>Scan results</source>
+        <translation>Suchergebnisse</translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation>Aufgaben</translation>
+    </message>
+    <message>
+        <source>Downloads</source>
+        <translation>Downloads</translation>
+    </message>
+    <message>
+        <source>Copy to Phone</source>
+        <translation>Auf das Telefon kopieren</translation>
+    </message>
+    <message>
+        <source>Convert to My Collection Folder</source>
+        <translation>In den Sammlungsordner umwandeln</translation>
+    </message>
+    <message>
+        <source>Convert &amp; Copy to Phone</source>
+        <translation>Umwandeln und auf das Telefon kopieren</translation>
+    </message>
+    <message>
+        <source>Copy to My Collection Folder</source>
+        <translation>In den Sammlungsordner kopieren</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>File %1 does not exist.</source>
+        <translation>Die Datei %1 ist nicht vorhanden.</translation>
+    </message>
+    <message>
+        <source>Phone Memory</source>
+        <translation>Telefonspeicher</translation>
+    </message>
+</context>
+<context>
     <name>CDialog</name>
     <message>
         <source>Close</source>
@@ -695,8 +742,60 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
         <translation>Keine laufenden Aufgaben.</translation>
     </message>
     <message>
-        <source>Opened: %1</source>
-        <translation>Geöffnet: %1</translation>
+        <source>Converting %1</source>
+        <translation>%1 wird umgewandelt</translation>
+    </message>
+    <message>
+        <source>Copying %1</source>
+        <translation>%1 wird kopiert</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Are you sure you wish to cancel all downloads and exit?</source>
+        <translation>Möchten Sie wirklich alle Downloads abbrechen und das Programm beenden?</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Maximise</source>
+        <translation>Maximieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>More menus</source>
+        <translation>Weitere Menüs</translation>
+    </message>
+    <message>
+        <source>Orvak Tamsel</source>
+        <translation>Orvak Tamsel</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe ändern</translation>
     </message>
 </context>
 <context>
@@ -824,6 +923,257 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     <message>
         <source>No skin file found. Application not started.</source>
         <translation>Keine Designdatei gefunden. Die Anwendung wurde nicht gestartet.</translation>
+    </message>
+</context>
+<context>
+    <name>VideoTransferClass</name>
+    <message>
+        <source>Select phone</source>
+        <translation>Telefon wählen</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>Telefon</translation>
+    </message>
+    <message>
+        <source>Memory</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>Available memory</source>
+        <translation>Frei</translation>
+    </message>
+    <message>
+        <source>Selection size</source>
+        <translation>Auswahl</translation>
+    </message>
+    <message>
+        <source>My collection</source>
+        <translation>Meine Sammlung</translation>
+    </message>
+    <message>
+        <source>Scan results</source>
+        <translation>Suchergebnisse</translation>
+    </message>
+    <message>
+        <source>Tasks</source>
+        <translation>Aufgaben</translation>
+    </message>
+    <message>
+        <source>Downloads</source>
+        <translation>Downloads</translation>
+    </message>
+    <message>
+        <source>Scanning status</source>
+        <translation>Suche</translation>
+    </message>
+    <message>
+        <source>Task status</source>
+        <translation>Aufgaben</translation>
+    </message>
+    <message>
+        <source>Single View</source>
+        <translation>Einzelansicht</translation>
+    </message>
+    <message>
+        <source>List View</source>
+        <translation>Listenansicht</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Start Scan</source>
+        <translation>Suche starten</translation>
+    </message>
+    <message>
+        <source>Stop Scan</source>
+        <translation>Suche anhalten</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Copy to My Collection Folder</source>
+        <translation>In den Sammlungsordner kopieren</translation>
+    </message>
+    <message>
+        <source>Copy to Phone</source>
+        <translation>Auf das Telefon kopieren</translation>
+    </message>
+    <message>
+        <source>Cancel all tasks</source>
+        <translation>Alle Aufgaben abbrechen</translation>
+    </message>
+    <message>
+        <source>Clear completed downloads</source>
+        <translation>Fertige Downloads entfernen</translation>
+    </message>
+    <message>
+        <source>Cancel all downloads</source>
+        <translation>Alle Downloads abbrechen</translation>
+    </message>
+    <message>
+        <source>Go to Website</source>
+        <translation>Zur Website</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Go to</source>
+        <translation>Gehe zu</translation>
+    </message>
+    <message>
+        <source>Arrange by</source>
+        <translation>Ordnen nach</translation>
+    </message>
+    <message>
+        <source>Storage by</source>
+        <translation>Speicherort</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Extras</translation>
+    </message>
+    <message>
+        <source>Copy to phone</source>
+        <translation>Auf das Telefon kopieren</translation>
+    </message>
+    <message>
+        <source>Copy to PC</source>
+        <translation>Auf den PC kopieren</translation>
+    </message>
+    <message>
+        <source>Remove from phone</source>
+        <translation>Vom Telefon entfernen</translation>
+    </message>
+    <message>
+        <source>Remove from PC</source>
+        <translation>Vom PC entfernen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancel all</source>
+        <translation>Alle abbrechen</translation>
+    </message>
+    <message>
+        <source>Convert and Copy  to phone</source>
+        <translation>Umwandeln und auf das Telefon kopieren</translation>
+    </message>
+    <message>
+        <source>Convert and Copy to PC</source>
+        <translation>Umwandeln und auf den PC kopieren</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Clear Completed</source>
+        <translation>Fertige entfernen</translation>
+    </message>
+    <message>
+        <source>Single view</source>
+        <translation>Einzelansicht</translation>
+    </message>
+    <message>
+        <source>List view</source>
+        <translation>Listenansicht</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Created</source>
+        <translation>Erstellt</translation>
+    </message>
+    <message>
+        <source>PC</source>
+        <translation>PC</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Beide</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Lenght</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Volume up</source>
+        <translation>Lauter</translation>
+    </message>
+    <message>
+        <source>Volume down</source>
+        <translation>Leiser</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Help topics</source>
+        <translation>Hilfethemen</translation>
+    </message>
+    <message>
+        <source>About Orvak Tamsel</source>
+        <translation>Über Orvak Tamsel</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
     </message>
 </context>
 </TS>

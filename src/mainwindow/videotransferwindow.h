@@ -1,41 +1,206 @@
 #pragma once
 
-#include <QWidget>
+#include "phoneimage.h"
+#include "playerhost.h"
 
-class QLabel;
+#include <QMainWindow>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
 
-// Stand-in for the program's main window while the real one is being built:
-// it carries the window title the program is known by, receives hand-overs
-// from a second start and shows the last one, and takes the start-scan
-// command. The themed main window replaces it.
-class CVideoTransferWindow final : public QWidget
+#include <memory>
+
+class CContextSwitcher;
+class CDownloadManager;
+class CDownloadQuestion;
+class CSizeGrip;
+class CTaskManager;
+class MyCollectionThread;
+class QMenu;
+class QToolButton;
+class TaskProgressBarAdapter;
+namespace Ui {
+class VideoTransferClass;
+}
+
+// The program's main window: frameless and drawn from the theme, with its
+// own title, window buttons and size grip, moved by dragging its menu bar.
+// Its left column holds the phone selector with the phone's picture and
+// memory, the four context buttons and the scanning and task boxes; its body
+// shows the list of the current context or the single (player) view.
+//
+// The window owns the task manager, the download manager and the context
+// switcher (which owns the phone selector's phone objects and the player).
+// GUI thread only.
+//
+// The code is split by area: construction, settings and closing here;
+// the frame, title, window buttons, dragging and full-screen video in
+// windowchrome.cpp; the status boxes in statusboxes.cpp; the contexts and
+// the phone column in the context switcher.
+class CVideoTransferWindow final : public QMainWindow, public CPlayerHost, public CPhoneDropHandler
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CVideoTransferWindow)
 
 public:
     explicit CVideoTransferWindow(QWidget *parent = nullptr);
+    ~CVideoTransferWindow() override;
+
+    Ui::VideoTransferClass *form() const { return m_ui.get(); }
+    CContextSwitcher *contextSwitcher() const { return m_switcher.get(); }
+    CTaskManager *taskManager() const { return m_taskManager.get(); }
+    CDownloadManager *downloadManager() const { return m_downloadManager.get(); }
 
     // A hand-over from a second start. Accepts only the program's own marker.
     bool handOver(quint32 marker, const QByteArray &data);
-
     QString lastHandOver() const { return m_lastHandOver; }
     bool scanRequested() const { return m_scanRequested; }
 
-public Q_SLOTS:
-    void on_toolButton_StartScan_clicked();
+    // Window chrome.
+    // The font the title is painted in: smaller when the title would not fit
+    // in front of the menus.
+    static QFont titleFont(const QString &title);
+    // The title as painted (translatable).
+    QString paintedTitle() const;
+    bool isFullScreenVideo() const { return m_fullScreenVideo; }
+    bool isDragging() const { return m_dragging; }
+    QMenu *iconMenu() const { return m_iconMenu; }
+    // The window's icon area: a press there opens the icon's menu.
+    static QRect iconRect() { return QRect(QPoint(11, 10), QPoint(25, 25)); }
+    // Presses this close to the right edge never start a drag.
+    static constexpr int NoDragMargin = 69;
+
+    // Status boxes.
+    // Shows the size of a selection in the memory box; with the check, in
+    // red when it does not fit into the selected phone memory.
+    void showSelectionSize(qint64 bytes, bool compareWithFreeMemory);
+    void showNoTasks();
+
+    // The My collection builder.
+    bool isCollectionBuilding() const;
+    // Shows the catalogue's My collection list again in its view.
+    void refillMyCollectionView();
+    // Tells the lists whether the selected phone has room for copies.
+    void phoneRoomChanged(bool room);
+
+    // Sets an icon button's tool tip and, equal to it, its accessible name.
+    static void setButtonTip(QWidget *button, const QString &tip);
+
+    // CPlayerHost
+    Orvak_API::VideoPlayer *videoPlayer() override;
+    bool startOrResumePlayback() override;
+    void pausePlayback() override;
+    bool setFullScreenVideo(bool on) override;
+    QWidget *copyToMyCollectionControl() override;
+    QWidget *copyToPhoneControl() override;
+    bool hasPhoneEntries() const override;
+
+    // CPhoneDropHandler
+    int currentContext() const override;
+    void copySelectedScanResultsToPhone() override;
 
 Q_SIGNALS:
     void argumentReceived(const QString &argument);
+    // The My collection builder has delivered its list and the window has
+    // shown it.
+    void myCollectionRefreshed();
+
+public Q_SLOTS:
+    void taskStateUpdatedSlot();
+    void taskChanged();
+    void FillMyCollection();
+    void on_toolButton_StartScan_clicked();
+    void maximize();
+    void readSettings();
+    void writeSettings();
+    void SlotErrorMessage(QString str_ErrTitle, QString str_ErrMsg, QString str_friendlyErrMsg);
+    void about();
+
+private Q_SLOTS:
+    void on_pushButtonMyCollection_clicked();
+    void on_pushButtonScanResults_clicked();
+    void on_pushButtonTasks_clicked();
+    void on_pushButtonDownloads_clicked();
+    void on_comboBox_Phones_currentIndexChanged(int selected);
+    void downloadStateUpdatedSlot();
+    // The connectivity service went away or came back.
+    void serviceChanged();
 
 protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // construction (videotransferwindow.cpp)
+    void setUpForm();
+    void setUpFonts();
+    void setUpPlayer();
+    void setUpTasks();
+    void setUpDownloads();
+    void connectMenuEntries();
     void openArgument(const QString &argument);
+    void myCollectionRebuilt();
 
-    QLabel *m_status = nullptr;
+    // chrome (windowchrome.cpp)
+    void createChrome();
+    void placeChrome();
+    void showMaximizedState();
+    void paintFrame(QPainter &painter) const;
+    void paintPanels(QPainter &painter) const;
+    bool inTopBand(const QPoint &pos) const;
+    void showIconMenu(const QPoint &globalPos);
+    void startKeyboardMove(bool resize);
+    void endKeyboardMove();
+    void coverScreenWithPage();
+
+    std::unique_ptr<Ui::VideoTransferClass> m_ui;
+    std::unique_ptr<TaskProgressBarAdapter> m_progressDisplay;
+    std::unique_ptr<CTaskManager> m_taskManager;
+    std::unique_ptr<CDownloadQuestion> m_copyQuestion;
+    std::unique_ptr<CDownloadManager> m_downloadManager;
+    std::unique_ptr<CContextSwitcher> m_switcher;
+    QPointer<MyCollectionThread> m_collectionBuilder;
+    bool m_collectionFillPending = false;
+
+    CSizeGrip *m_sizeGrip = nullptr;
+    QToolButton *m_minimizeButton = nullptr;
+    QToolButton *m_maximizeButton = nullptr;
+    QToolButton *m_closeButton = nullptr;
+    QMenu *m_iconMenu = nullptr;
+
+    bool m_firstShow = false;
+    bool m_shownOnce = false;
+    bool m_fullScreenVideo = false;
+    bool m_fullScreenFromMaximized = false;
+    QRect m_savedGeometry;
+    QSize m_savedMaximumSize;
+    // A left press in the top band that may become a drag.
+    bool m_pressed = false;
+    bool m_dragging = false;
+    QPoint m_pressGlobal;
+    QPoint m_dragOffset;
+    // Moving or sizing chosen from the icon's menu, where the platform does
+    // not do it: the window follows the mouse until a click or a key ends it.
+    enum class KeyboardMove { None, Move, Size };
+    KeyboardMove m_keyboardMove = KeyboardMove::None;
+    QPoint m_keyboardStartCursor;
+    QRect m_keyboardStartGeometry;
+
+    bool m_serviceAvailable = true;
+    QString m_lastPhoneId;
+    QString m_website;
+    int m_volume = 50;
     QString m_lastHandOver;
     bool m_scanRequested = false;
-    bool m_shownOnce = false;
+
+    friend class CContextSwitcher;
 };

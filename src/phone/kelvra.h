@@ -12,6 +12,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace Orvak_API {
 
 enum class KelvModule { Files = 0, Devices = 1, Common = 2 };
@@ -42,6 +44,14 @@ bool isLoaded(KelvModule module);
 
 // The folder where the service's going-away and back markers appear.
 QString serviceEventFolder();
+// Called on a module's watcher thread after it has unloaded the module
+// because the service went away (false) or loaded it again because the
+// service is back (true); once per module and event. The library's state
+// starts afresh after a return: sessions and registered sinks of before are
+// gone. An empty listener stops the calls; once setServiceListener returns,
+// the listener it replaced is not running and will not be called again.
+using ServiceListener = std::function<void(bool available)>;
+void setServiceListener(ServiceListener listener);
 
 // The folder under which the library keeps the configuration files of the
 // attached phones ("Pelmora/ConfServer/..."): the program's common

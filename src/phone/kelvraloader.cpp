@@ -169,6 +169,17 @@ int watchServiceFolder()
     return fd;
 }
 
+// Who hears of the service going away and coming back.
+std::mutex s_listenerMutex;
+KelvLoader::ServiceListener s_listener;
+
+void tellListener(bool available)
+{
+    std::lock_guard<std::mutex> lock(s_listenerMutex);
+    if (s_listener)
+        s_listener(available);
+}
+
 void watch(Module *m, int stopFd, int fd)
 {
     const QString folder = KelvLoader::serviceEventFolder();
@@ -176,12 +187,18 @@ void watch(Module *m, int stopFd, int fd)
     const QByteArray backMarker = QFile::encodeName(folder + QStringLiteral("/" KELV_SERVICE_BACK_EVENT));
     const auto goingAway = [&] {
         qCInfo(lcPhone, "%s unloaded, the service went away", m->name);
-        std::lock_guard<std::mutex> lock(m->loadMutex);
-        unload(*m, 0);
+        {
+            std::lock_guard<std::mutex> lock(m->loadMutex);
+            unload(*m, 0);
+        }
+        tellListener(false);
     };
     const auto back = [&] {
-        std::lock_guard<std::mutex> lock(m->loadMutex);
-        reload(*m);
+        {
+            std::lock_guard<std::mutex> lock(m->loadMutex);
+            reload(*m);
+        }
+        tellListener(true);
     };
     // A marker that is already there counts as a signalled event.
     bool ok = true;
@@ -367,6 +384,12 @@ bool isLoaded(KelvModule which)
 QString serviceEventFolder()
 {
     return KelvraPaths::runtimeFolder();
+}
+
+void setServiceListener(ServiceListener listener)
+{
+    std::lock_guard<std::mutex> lock(s_listenerMutex);
+    s_listener = std::move(listener);
 }
 
 QString commonAppDataFolder()

@@ -229,6 +229,12 @@ private Q_SLOTS:
 int main(int argc, char **argv)
 {
     qAddPreRoutine(onApplicationCreated);
+    // The window lists phones through this build's connectivity library;
+    // without one it would say so in a message.
+    qputenv("KELVRA_API_PATH", qgetenv("TAMSEL_BIN_DIR") + "/libkelvraapi.so");
+    // The same for the player the window builds: without it the window says
+    // the component is missing.
+    qputenv("TAMSEL_PLAYER_LIBRARY", qgetenv("TAMSEL_BIN_DIR") + "/libtamselplayer.so");
     TestStartupInProcess test;
     return QTest::qExec(&test, argc, argv);
 }
