@@ -398,6 +398,13 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     </message>
 </context>
 <context>
+    <name>DesktopEntry</name>
+    <message>
+        <source>Get videos onto your phone</source>
+        <translation>Bringt Videos auf Ihr Telefon</translation>
+    </message>
+</context>
+<context>
     <name>Formats</name>
     <message>
         <source>%1 MB</source>
