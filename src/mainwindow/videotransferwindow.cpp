@@ -1,6 +1,7 @@
 #include "videotransferwindow.h"
 
 #include "singleinstance.h"
+#include "startargument.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -55,5 +56,5 @@ void CVideoTransferWindow::showEvent(QShowEvent *event)
     // The first copy's own argument is handled like one handed over later.
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1)
-        openArgument(arguments.at(1));
+        openArgument(normalizedArgument(arguments.at(1)));
 }

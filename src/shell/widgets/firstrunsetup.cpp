@@ -1,5 +1,6 @@
 #include "firstrunsetup.h"
 
+#include "associations.h"
 #include "firstdialog.h"
 #include "settingsstore.h"
 
@@ -23,7 +24,9 @@ bool firstRunSetup()
     const QVariantMap chosen = wizard.values();
     Settings::setScanFolder(chosen.value(QStringLiteral("ScanFolder")).toString());
     Settings::setMyCollectionFolder(chosen.value(QStringLiteral("MyCollectionFolder")).toString());
-    // File types and the tmk: link handler are registered here once desktop
-    // integration exists.
+    // The desktop learns that the program opens videos and tmk:// links, and
+    // hands it 3gp and mp4 files and the links from now on. A failure leaves
+    // the program working; it is logged.
+    Associations::registerAtFirstRun();
     return true;
 }
