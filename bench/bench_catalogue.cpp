@@ -1,11 +1,12 @@
 // Two catalogue benchmarks, each on a tree it makes in a temporary folder:
-//  scan:         the program's scan of 1,000 short videos in 100 folders,
-//                against running ffprobe once per file on the same tree;
+//  scan:         the program's scan of 1,000, 4,000 and 10,000 short videos
+//                in folders of ten, against mediainfo reading the same tree
+//                in its folder mode; shows how the time grows with the count;
 //  mycollection: building My collection of 5,000 items from the My
 //                collection folder and a folder phone.
 // Runs with private settings and data folders, never the user's own.
 //
-// usage: bench_catalogue [scan|mycollection] [FILES]
+// usage: bench_catalogue scan [FILES...] | mycollection [ITEMS]
 
 #include "catalogue.h"
 #include "mediaclips.h"
@@ -16,9 +17,16 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTextStream>
+
+#include <algorithm>
+#include <ctime>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,9 +46,93 @@ public:
     int found = 0;
 };
 
-int benchScan(const QString &root, int files)
+// Wall-clock and CPU seconds of one run.
+struct Timing
 {
-    out << "making " << files << " short videos in " << files / 10 << " folders...\n" << Qt::flush;
+    double wall = 0;
+    double cpu = 0;
+};
+
+double processCpuSeconds()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+double childrenCpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+// `files` short videos in folders of ten, hard links to ten generated clips
+// (copies where the file system has no hard links).
+bool makeTree(const QString &tree, const QStringList &sources, int files)
+{
+    for (int i = 0; i < files; ++i) {
+        const QString folder = tree + QStringLiteral("/f%1").arg(i / 10);
+        if (i % 10 == 0 && !QDir().mkpath(folder))
+            return false;
+        const QString path = folder + QStringLiteral("/v%1.mp4").arg(i);
+        const QString source = sources.at(i % 10);
+        if (::link(QFile::encodeName(source).constData(), QFile::encodeName(path).constData()) != 0
+            && !QFile::copy(source, path))
+            return false;
+    }
+    return true;
+}
+
+Timing runScan(const QString &tree, int expected)
+{
+    QFile::remove(Catalogue::appSettingsPath());
+    QFile::remove(Catalogue::myCollectionCachePath());
+    QElapsedTimer timer;
+    const double cpu = processCpuSeconds();
+    timer.start();
+    Counter counter;
+    Catalogue::instance().setScanAbort(false);
+    CScanThread scan(&counter, tree);
+    // Waits in the event loop, as the window does, taking the announcements.
+    QEventLoop loop;
+    QObject::connect(&scan, &QThread::finished, &loop, &QEventLoop::quit);
+    scan.start();
+    loop.exec();
+    scan.wait();
+    QCoreApplication::sendPostedEvents(&counter);
+    const Timing timing{timer.elapsed() / 1000.0, processCpuSeconds() - cpu};
+    if (counter.found != expected || !scan.succeeded())
+        out << "the scan found " << counter.found << " of " << expected << " videos: " << scan.errorText() << "\n";
+    return timing;
+}
+
+Timing runMediainfo(const QString &tree)
+{
+    QElapsedTimer timer;
+    const double cpu = childrenCpuSeconds();
+    timer.start();
+    QProcess mediainfo;
+    mediainfo.setStandardOutputFile(QProcess::nullDevice());
+    mediainfo.start(QStringLiteral("mediainfo"), {tree});
+    mediainfo.waitForFinished(-1);
+    return {timer.elapsed() / 1000.0, childrenCpuSeconds() - cpu};
+}
+
+// The program's scan of each count of short videos against mediainfo
+// reading the same folder tree, in alternating rounds.
+int benchScan(const QString &root, const QList<int> &counts, int rounds)
+{
+    const bool haveMediainfo = !QStandardPaths::findExecutable(QStringLiteral("mediainfo")).isEmpty();
+    if (!haveMediainfo)
+        out << "mediainfo is not installed (apt-get install mediainfo): the scan is timed alone\n";
     QStringList sources;
     for (int i = 0; i < 10; ++i) {
         MediaClips::ClipSpec spec;
@@ -52,40 +144,42 @@ int benchScan(const QString &root, int files)
             return 1;
         sources << clip;
     }
-    const QString tree = root + QStringLiteral("/tree");
-    QStringList all;
-    for (int i = 0; i < files; ++i) {
-        const QString folder = tree + QStringLiteral("/f%1").arg(i / 10);
-        QDir().mkpath(folder);
-        const QString path = folder + QStringLiteral("/v%1.mp4").arg(i);
-        QFile::copy(sources.at(i % 10), path);
-        all << path;
-    }
     Settings::setMyCollectionFolder(root + QStringLiteral("/collection"));
-
-    QElapsedTimer timer;
-    timer.start();
-    Counter counter;
-    Catalogue::instance().setScanAbort(false);
-    CScanThread scan(&counter, tree);
-    scan.start();
-    while (!scan.isFinished())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QCoreApplication::sendPostedEvents(&counter);
-    const double ours = timer.elapsed() / 1000.0;
-
-    timer.restart();
-    for (const QString &path : all) {
-        QProcess ffprobe;
-        ffprobe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"),
-                                                  QStringLiteral("-show_entries"), QStringLiteral("format=duration"),
-                                                  QStringLiteral("-of"), QStringLiteral("csv=p=0"), path});
-        ffprobe.waitForFinished(-1);
+    double firstCpu = 0;
+    for (const int files : counts) {
+        const QString tree = root + QStringLiteral("/tree%1").arg(files);
+        out << "making " << files << " short videos in " << (files + 9) / 10 << " folders...\n" << Qt::flush;
+        if (!makeTree(tree, sources, files))
+            return 1;
+        // One unmeasured round of each fills the page cache.
+        runScan(tree, files);
+        if (haveMediainfo)
+            runMediainfo(tree);
+        QList<double> ourWall, ourCpu, theirWall, theirCpu;
+        for (int round = 0; round < rounds; ++round) {
+            const Timing ours = runScan(tree, files);
+            ourWall << ours.wall;
+            ourCpu << ours.cpu;
+            if (haveMediainfo) {
+                const Timing theirs = runMediainfo(tree);
+                theirWall << theirs.wall;
+                theirCpu << theirs.cpu;
+            }
+        }
+        if (firstCpu == 0)
+            firstCpu = median(ourCpu) / files;
+        out << QStringLiteral("scan of %1 videos: %2 s (CPU %3 s, %4 ms a video, %5 x the first count's per video)")
+                   .arg(files).arg(median(ourWall), 0, 'f', 2).arg(median(ourCpu), 0, 'f', 2)
+                   .arg(1000 * median(ourCpu) / files, 0, 'f', 3).arg(median(ourCpu) / files / firstCpu, 0, 'f', 2);
+        if (haveMediainfo)
+            out << QStringLiteral("; mediainfo %1 s (CPU %2 s); the scan takes %3 of its time (CPU %4)")
+                       .arg(median(theirWall), 0, 'f', 2).arg(median(theirCpu), 0, 'f', 2)
+                       .arg(median(ourWall) / median(theirWall), 0, 'f', 2)
+                       .arg(median(ourCpu) / median(theirCpu), 0, 'f', 2);
+        out << "\n" << Qt::flush;
+        QDir(tree).removeRecursively();
     }
-    const double theirs = timer.elapsed() / 1000.0;
-    out << QStringLiteral("scan: %1 videos found in %2 s; ffprobe per file %3 s; %4 times faster\n")
-               .arg(counter.found).arg(ours, 0, 'f', 2).arg(theirs, 0, 'f', 2).arg(theirs / ours, 0, 'f', 1);
-    return counter.found == files ? 0 : 1;
+    return 0;
 }
 
 void writeFile(const QString &path, qint64 size)
@@ -161,10 +255,16 @@ int main(int argc, char **argv)
             QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/libtamselconverter.so")));
     const QStringList args = app.arguments();
     const QString what = args.value(1, QStringLiteral("scan"));
-    if (what == QLatin1String("scan"))
-        return benchScan(root.path(), args.value(2, QStringLiteral("1000")).toInt());
+    if (what == QLatin1String("scan")) {
+        QList<int> counts;
+        for (const QString &count : args.mid(2))
+            counts << count.toInt();
+        if (counts.isEmpty())
+            counts = {1000, 4000, 10000};
+        return benchScan(root.path(), counts, 3);
+    }
     if (what == QLatin1String("mycollection"))
         return benchMyCollection(root.path(), args.value(2, QStringLiteral("5000")).toInt());
-    out << "usage: bench_catalogue [scan|mycollection] [FILES]\n";
+    out << "usage: bench_catalogue scan [FILES...] | mycollection [ITEMS]\n";
     return 2;
 }

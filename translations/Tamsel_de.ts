@@ -127,32 +127,173 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
         <source>The phone has no folder for videos on the selected memory, and it cannot be created there. If that memory is a memory card, check that the card is in the phone; otherwise choose another memory in the settings.</source>
         <translation>Auf dem ausgewählten Speicher des Telefons gibt es keinen Ordner für Videos, und er kann dort nicht angelegt werden. Wenn dieser Speicher eine Speicherkarte ist, prüfen Sie, ob die Karte im Telefon steckt; wählen Sie andernfalls in den Einstellungen einen anderen Speicher.</translation>
     </message>
+    <message>
+        <source>The selected file 
+
+%1
+
+ends before its full length: it is damaged or was not copied completely, and could not be converted. 
+
+See the log file for more information.</source>
+        <translation>Die ausgewählte Datei 
+
+%1
+
+endet vor ihrer vollen Länge: Sie ist beschädigt oder wurde nicht vollständig kopiert und konnte nicht umgewandelt werden. 
+
+Weitere Informationen finden Sie in der Protokolldatei.</translation>
+    </message>
+</context>
+<context>
+    <name>AdvancedPage</name>
+    <message>
+        <source>Orvak Tamsel advanced conversion options.</source>
+        <translation>Erweiterte Umwandlungsoptionen von Orvak Tamsel.</translation>
+    </message>
+    <message>
+        <source>High quality (.mp4)</source>
+        <translation>Hohe Qualität (.mp4)</translation>
+    </message>
+    <message>
+        <source>Frames per second:</source>
+        <translation>Bilder pro Sekunde:</translation>
+    </message>
+    <message>
+        <source>Bitrate</source>
+        <translation>Bitrate</translation>
+    </message>
+    <message>
+        <source>Video bitrate</source>
+        <translation>Video-Bitrate</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Auflösung</translation>
+    </message>
+    <message>
+        <source>Audio:</source>
+        <translation>Ton:</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Audio bitrate</source>
+        <translation>Audio-Bitrate</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Medium quality (.mp4)</source>
+        <translation>Mittlere Qualität (.mp4)</translation>
+    </message>
+    <message>
+        <source>Low quality (.mp4)</source>
+        <translation>Niedrige Qualität (.mp4)</translation>
+    </message>
+</context>
+<context>
+    <name>AssociationsPage</name>
+    <message>
+        <source>Use Orvak Tamsel for viewing the following video files.</source>
+        <translation>Orvak Tamsel zum Ansehen der folgenden Videodateien verwenden.</translation>
+    </message>
 </context>
 <context>
     <name>C1stDialog</name>
+    <message>
+        <source>My collection folder:</source>
+        <translation>Ordner „Meine Sammlung“:</translation>
+    </message>
+    <message>
+        <source>This wizard helps you to choose the folders to scan and store converted videos. After you have completed the wizard, the program will automatically scan the chosen folder for video files. You can then start using the Orvak Tamsel. &lt;br&gt;&lt;br&gt;Connect your mobile phone to the PC and press Next to continue.</source>
+        <translation>Dieser Assistent hilft Ihnen, die Ordner zu wählen, die nach Videos durchsucht werden und in denen umgewandelte Videos gespeichert werden. Nach Abschluss des Assistenten durchsucht das Programm den gewählten Ordner automatisch nach Videodateien. Danach können Sie Orvak Tamsel verwenden. &lt;br&gt;&lt;br&gt;Schließen Sie Ihr Mobiltelefon an den PC an und klicken Sie auf Weiter.</translation>
+    </message>
+    <message>
+        <source>Step: 1 / 2</source>
+        <translation>Schritt: 1 / 2</translation>
+    </message>
+    <message>
+        <source>First you need to select a folder where the converted videos will be stored on the PC. Then, choose another folder where the program will scan for existing video files. You can use the default folders or select another folder by pressing the Browse icon. &lt;br&gt;&lt;br&gt;Note: These folders can be changed later under Settings. &lt;br&gt;&lt;br&gt;Select the folders and press Next to continue. This will start the scanning.</source>
+        <translation>Wählen Sie zuerst einen Ordner, in dem die umgewandelten Videos auf dem PC gespeichert werden. Wählen Sie dann einen weiteren Ordner, in dem das Programm nach vorhandenen Videodateien sucht. Sie können die vorgeschlagenen Ordner verwenden oder mit dem Symbol „Durchsuchen“ einen anderen Ordner wählen. &lt;br&gt;&lt;br&gt;Hinweis: Die Ordner können Sie später unter Einstellungen ändern. &lt;br&gt;&lt;br&gt;Wählen Sie die Ordner und klicken Sie auf Weiter. Danach beginnt die Suche.</translation>
+    </message>
+    <message>
+        <source>Step: 2 / 2</source>
+        <translation>Schritt: 2 / 2</translation>
+    </message>
+    <message>
+        <source>Scanning root folder:</source>
+        <translation>Stammordner für die Suche:</translation>
+    </message>
+    <message>
+        <source>My Collection Folder</source>
+        <translation>Ordner „Meine Sammlung“</translation>
+    </message>
+    <message>
+        <source>Scan Folder</source>
+        <translation>Suchordner</translation>
+    </message>
+</context>
+<context>
+    <name>C1stDialogClass</name>
     <message>
         <source>Welcome to Orvak Tamsel</source>
         <translation>Willkommen bei Orvak Tamsel</translation>
     </message>
     <message>
-        <source>Choose where your converted videos are kept and where to look for videos.</source>
-        <translation>Wählen Sie, wo Ihre umgewandelten Videos aufbewahrt werden und wo nach Videos gesucht wird.</translation>
+        <source>This wizard helps you to choose the folders to scan and store converted videos. After you have completed the wizard, the program will automatically scan the chosen folder for video files.</source>
+        <translation>Dieser Assistent hilft Ihnen, die Ordner zu wählen, die nach Videos durchsucht werden und in denen umgewandelte Videos gespeichert werden. Nach Abschluss des Assistenten durchsucht das Programm den gewählten Ordner automatisch nach Videodateien.</translation>
+    </message>
+    <message>
+        <source>Connect your mobile phone to the PC and press Next to continue.</source>
+        <translation>Schließen Sie Ihr Mobiltelefon an den PC an und klicken Sie auf Weiter.</translation>
+    </message>
+    <message>
+        <source>Choose your folders</source>
+        <translation>Wählen Sie Ihre Ordner</translation>
+    </message>
+    <message>
+        <source>Converted videos are stored in the My collection folder. The program looks for videos in the scanning root folder and in the folders below it. You can change both folders later under Settings.</source>
+        <translation>Umgewandelte Videos werden im Ordner „Meine Sammlung“ gespeichert. Das Programm sucht Videos im Stammordner für die Suche und in den Ordnern darunter. Beide Ordner können Sie später unter Einstellungen ändern.</translation>
     </message>
     <message>
         <source>My collection folder:</source>
         <translation>Ordner „Meine Sammlung“:</translation>
     </message>
     <message>
-        <source>Scan folder:</source>
-        <translation>Suchordner:</translation>
+        <source>My collection folder</source>
+        <translation>Ordner „Meine Sammlung“</translation>
     </message>
     <message>
-        <source>Finish</source>
-        <translation>Fertigstellen</translation>
+        <source>Browse</source>
+        <translation>Durchsuchen</translation>
     </message>
     <message>
-        <source>Browse...</source>
-        <translation>Durchsuchen...</translation>
+        <source>Scanning root folder:</source>
+        <translation>Stammordner für die Suche:</translation>
+    </message>
+    <message>
+        <source>Scanning root folder</source>
+        <translation>Stammordner für die Suche</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Weiter</translation>
     </message>
 </context>
 <context>
@@ -329,6 +470,167 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     </message>
 </context>
 <context>
+    <name>CScanThread</name>
+    <message>
+        <source>The scan results cannot be saved. Check that the folder %1 can be written.</source>
+        <translation>Die Suchergebnisse können nicht gespeichert werden. Prüfen Sie, ob in den Ordner %1 geschrieben werden kann.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be scanned: its path is longer than the system allows. The previous scan results are kept.</source>
+        <translation>Der Ordner %1 kann nicht durchsucht werden: Sein Pfad ist länger, als das System erlaubt. Die bisherigen Suchergebnisse bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be read, so it was not scanned. The previous scan results are kept.</source>
+        <translation>Der Ordner %1 kann nicht gelesen werden und wurde daher nicht durchsucht. Die bisherigen Suchergebnisse bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>The My collection folder %1 cannot be read, so the lengths of its videos were not measured.</source>
+        <translation>Der Ordner „Meine Sammlung“ %1 kann nicht gelesen werden, daher wurde die Länge seiner Videos nicht gemessen.</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsDialog</name>
+    <message>
+        <source>Maximum</source>
+        <translation>Maximum</translation>
+    </message>
+    <message>
+        <source>Orvak Tamsel cannot open asx playlists.</source>
+        <translation>Orvak Tamsel kann keine asx-Wiedergabelisten öffnen.</translation>
+    </message>
+    <message>
+        <source>Choosing a higher quality gives the video files better picture and sound. 
+The default setting is chosen by the phone. 
+
+Save settings by pressing Save Configuration.</source>
+        <translation>Eine höhere Qualität gibt den Videodateien besseres Bild und besseren Ton. 
+Die Voreinstellung wird vom Telefon bestimmt. 
+
+Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
+    </message>
+    <message>
+        <source>Select the folders for storing and scanning video files on the PC. You can use the default folders or select another folder by pressing the Browse icon. 
+
+Save settings by pressing Save Configuration.</source>
+        <translation>Wählen Sie die Ordner zum Speichern und Durchsuchen von Videodateien auf dem PC. Sie können die vorgeschlagenen Ordner verwenden oder mit dem Symbol „Durchsuchen“ einen anderen Ordner wählen. 
+
+Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
+    </message>
+    <message>
+        <source>Select the memory destination and source for the converted video files on the phone. This will be stored under 
+C:\Data\Videos on the device or D:\Videos on the memory card. 
+
+The window will only display a memory card, if there is one available in the phone. 
+Save settings by pressing Save Configuration.</source>
+        <translation>Wählen Sie den Speicher des Telefons für die umgewandelten Videodateien. Sie werden unter 
+C:\Data\Videos im Gerät oder D:\Videos auf der Speicherkarte abgelegt. 
+
+Eine Speicherkarte wird nur angezeigt, wenn das Telefon eine hat. 
+Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
+    </message>
+    <message>
+        <source>If you wish to make Orvak Tamsel your default media player for the filetype, select it and press Save Configuration.</source>
+        <translation>Wenn Orvak Tamsel der Standardplayer für einen Dateityp werden soll, wählen Sie ihn aus und klicken Sie auf „Einstellungen speichern“.</translation>
+    </message>
+    <message>
+        <source>If you wish the downloaded video files to be copied directly to the connected phone, select the checkbox. 
+The downloaded and converted files are located in the My collection folder.
+
+Save settings by clicking Save Configuration.</source>
+        <translation>Wenn heruntergeladene Videodateien direkt auf das angeschlossene Telefon kopiert werden sollen, setzen Sie das Häkchen. 
+Die heruntergeladenen und umgewandelten Dateien liegen im Ordner „Meine Sammlung“.
+
+Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
+    </message>
+    <message>
+        <source>Choose the frame rate, the bit rates, the largest frame size and the sound of each conversion quality. Reset gives a quality the values the program comes with. 
+
+Save settings by pressing Save Configuration.</source>
+        <translation>Wählen Sie für jede Umwandlungsqualität die Bildrate, die Bitraten, die größte Bildgröße und den Ton. „Zurücksetzen“ gibt einer Qualität die Werte zurück, mit denen das Programm ausgeliefert wird. 
+
+Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
+    </message>
+    <message>
+        <source>Scanning root folder:</source>
+        <translation>Stammordner für die Suche:</translation>
+    </message>
+    <message>
+        <source>My collection folder:</source>
+        <translation>Ordner „Meine Sammlung“:</translation>
+    </message>
+    <message>
+        <source>My Collection Folder</source>
+        <translation>Ordner „Meine Sammlung“</translation>
+    </message>
+    <message>
+        <source>Scan Folder</source>
+        <translation>Suchordner</translation>
+    </message>
+    <message>
+        <source>Phone Memory</source>
+        <translation>Telefonspeicher</translation>
+    </message>
+    <message>
+        <source>Memory Card (MMC)</source>
+        <translation>Speicherkarte (MMC)</translation>
+    </message>
+    <message>
+        <source>Memory Card 1 (MMC)</source>
+        <translation>Speicherkarte 1 (MMC)</translation>
+    </message>
+    <message>
+        <source>Memory Card 2 (MMC)</source>
+        <translation>Speicherkarte 2 (MMC)</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsDialogClass</name>
+    <message>
+        <source>Orvak Tamsel Settings</source>
+        <translation>Einstellungen von Orvak Tamsel</translation>
+    </message>
+    <message>
+        <source>Conversion Type</source>
+        <translation>Umwandlung</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Memory</source>
+        <translation>Speicher</translation>
+    </message>
+    <message>
+        <source>Associations</source>
+        <translation>Dateitypen</translation>
+    </message>
+    <message>
+        <source>Downloads</source>
+        <translation>Downloads</translation>
+    </message>
+    <message>
+        <source>Advanced Settings</source>
+        <translation>Erweiterte Einstellungen</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Save Configuration</source>
+        <translation>Einstellungen speichern</translation>
+    </message>
+    <message>
+        <source>Cancel Configuration</source>
+        <translation>Einstellungen verwerfen</translation>
+    </message>
+</context>
+<context>
     <name>CTaskItem</name>
     <message>
         <source>Pending...</source>
@@ -398,10 +700,86 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     </message>
 </context>
 <context>
+    <name>CWizardDlg</name>
+    <message>
+        <source>Please type in a valid folder.</source>
+        <translation>Bitte geben Sie einen gültigen Ordner ein.</translation>
+    </message>
+</context>
+<context>
+    <name>ConversionPage</name>
+    <message>
+        <source>Select the quality and usage for converted video files. Lower quality means smaller file sizes.</source>
+        <translation>Wählen Sie die Qualität und den Verwendungszweck umgewandelter Videodateien. Eine niedrigere Qualität ergibt kleinere Dateien.</translation>
+    </message>
+    <message>
+        <source>Quality</source>
+        <translation>Qualität</translation>
+    </message>
+    <message>
+        <source>High quality (.mp4)</source>
+        <translation>Hohe Qualität (.mp4)</translation>
+    </message>
+    <message>
+        <source>Ideal for playback on the PC as well as on high memory capacity phones.</source>
+        <translation>Ideal für die Wiedergabe auf dem PC und auf Telefonen mit viel Speicher.</translation>
+    </message>
+    <message>
+        <source>Medium quality (.mp4)</source>
+        <translation>Mittlere Qualität (.mp4)</translation>
+    </message>
+    <message>
+        <source>For playback on average memory capacity handset devices.</source>
+        <translation>Für die Wiedergabe auf Telefonen mit durchschnittlich viel Speicher.</translation>
+    </message>
+    <message>
+        <source>Low quality (.mp4)</source>
+        <translation>Niedrige Qualität (.mp4)</translation>
+    </message>
+    <message>
+        <source>For playback on low memory capacity handsets.</source>
+        <translation>Für die Wiedergabe auf Telefonen mit wenig Speicher.</translation>
+    </message>
+</context>
+<context>
     <name>DesktopEntry</name>
     <message>
         <source>Get videos onto your phone</source>
         <translation>Bringt Videos auf Ihr Telefon</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadsPage</name>
+    <message>
+        <source>I want that Tamsel copies downloaded files directly to the phone also.</source>
+        <translation>Tamsel soll heruntergeladene Dateien auch direkt auf das Telefon kopieren.</translation>
+    </message>
+    <message>
+        <source>Note that Tamsel converts downloaded files automatically to the format which suit the phone only if necessary. You can change the format from conversion type settings.</source>
+        <translation>Tamsel wandelt heruntergeladene Dateien nur bei Bedarf automatisch in ein Format um, das zum Telefon passt. Das Format können Sie in den Einstellungen zur Umwandlung ändern.</translation>
+    </message>
+</context>
+<context>
+    <name>FoldersPage</name>
+    <message>
+        <source>Scanning root folder</source>
+        <translation>Stammordner für die Suche</translation>
+    </message>
+    <message>
+        <source>Select the root folder to scan for video files.</source>
+        <translation>Wählen Sie den Stammordner, der nach Videodateien durchsucht wird.</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Durchsuchen</translation>
+    </message>
+    <message>
+        <source>My Collection Folder</source>
+        <translation>Ordner „Meine Sammlung“</translation>
+    </message>
+    <message>
+        <source>Orvak Tamsel uses this folder to store video files. Note that the files &lt;br&gt;in this folder may be converted for mobile phones</source>
+        <translation>Orvak Tamsel speichert Videodateien in diesem Ordner. Beachten Sie, dass die Dateien &lt;br&gt;in diesem Ordner für Mobiltelefone umgewandelt sein können</translation>
     </message>
 </context>
 <context>
@@ -432,6 +810,13 @@ Sie verwendet FFmpeg, erstellt mit libx264 und verbreitet unter der GNU General 
     <message>
         <source>The help page %1 could not be opened. No program to show web pages was found on this computer.</source>
         <translation>Die Hilfeseite %1 konnte nicht geöffnet werden. Auf diesem Computer wurde kein Programm zum Anzeigen von Webseiten gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryPage</name>
+    <message>
+        <source>Select the memory source Orvak Tamsel should use.</source>
+        <translation>Wählen Sie den Speicher, den Orvak Tamsel verwenden soll.</translation>
     </message>
 </context>
 <context>

@@ -65,8 +65,24 @@ bool Catalogue::hasPhoneName(const QString &baseName) const
     return false;
 }
 
+QSet<QString> Catalogue::phoneNames() const
+{
+    QSet<QString> names;
+    for (const FileItem &item : myCollection) {
+        if (!item.phone.name.isEmpty())
+            names.insert(nameUpToFirstDot(item.phone.name));
+    }
+    return names;
+}
+
 QString Catalogue::uniqueTargetPath(const QString &path) const
 {
+    return uniqueTargetPath(path, phoneNames());
+}
+
+QString Catalogue::uniqueTargetPath(const QString &path, const QSet<QString> &phoneNames)
+{
+    const auto hasPhoneName = [&phoneNames](const QString &baseName) { return phoneNames.contains(baseName); };
     const QFileInfo wanted(path);
     const QString folder = wanted.absolutePath();
     QString candidate = wanted.absoluteFilePath();

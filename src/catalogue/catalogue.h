@@ -5,8 +5,10 @@
 #include <QDomElement>
 #include <QImage>
 #include <QMutex>
+#include <QSet>
 #include <QStringList>
 
+class FileListEdits;
 class QObject;
 
 namespace Orvak_API {
@@ -28,8 +30,9 @@ struct PhoneProfile
 // current phone, the phone profiles, and the data files and log behind them.
 // The lists belong to the main thread, except that a My collection rebuild
 // runs on its own thread while the main thread keeps away from that list.
-// The data files may be written from any thread: each read-modify-write of
-// a file holds that file's lock, and every write replaces the file whole.
+// The data files may be written from any thread and by several processes of
+// the program at once: each read-modify-write of a file holds that file's
+// DataFileLock, and every write replaces the file whole.
 class Catalogue
 {
     Q_DISABLE_COPY_MOVE(Catalogue)
@@ -55,11 +58,16 @@ public:
     // Removes the scan result and the saved result at the same position.
     void removeScanResult(const QUuid &id);
 
-    // Whether a My collection item has this phone name (exact).
+    // Whether a My collection item has this phone name (before its first dot).
     bool hasPhoneName(const QString &baseName) const;
+    // The names before their first dot of My collection's phone videos: what
+    // a worker thread is handed instead of the list. Main thread.
+    QSet<QString> phoneNames() const;
     // A path like path for a new file that clashes neither with a file on
-    // disk nor with a phone video of My collection.
+    // disk nor with a phone video of My collection. Main thread.
     QString uniqueTargetPath(const QString &path) const;
+    // The same against a set of phone names taken earlier; any thread.
+    static QString uniqueTargetPath(const QString &path, const QSet<QString> &phoneNames);
 
     // --- current phone
     QString currentPhoneSerial;
@@ -99,21 +107,33 @@ public:
     // --- scanning
     void setScanAbort(bool abort);
     bool scanAbort() const;
+    // 0 when folder can be listed, else the system's error number (ENOENT,
+    // EACCES, ENAMETOOLONG, ...).
+    static int folderError(const QString &folder);
     // Walks folder for files matching filters ("*.avi,*.mp4"), measuring each,
-    // newest first, then the subfolders. Announced files are posted as
-    // QScanFileEvent to receiver. Stops, unwinding level by level, as soon as
-    // the scan-abort flag is set.
-    void scanFolder(QStringList &paths, QList<int> &lengths, const QString &folder, const QString &filters,
-                    bool announce, QObject *receiver);
-    // Length in seconds, 0 when unknown; recorded at once in the My collection cache.
+    // newest first, then the subfolders; files without a video stream are
+    // left out. Announced files are posted as QScanFileEvent to receiver.
+    // Stops, unwinding level by level, as soon as the scan-abort flag is set.
+    // The measurements go to cache, written about once a second; without
+    // one they are written to the My collection cache when the walk ends.
+    // Returns false, with nothing walked, when folder cannot be listed;
+    // subfolders that cannot be listed are skipped.
+    bool scanFolder(QStringList &paths, QList<int> &lengths, const QString &folder, const QString &filters,
+                    bool announce, QObject *receiver, FileListEdits *cache = nullptr);
+    // Length in seconds, 0 when unknown; recorded at once in the My
+    // collection cache (a scan gathers its measurements and writes them
+    // about once a second instead).
     int probeLength(Orvak_API::VideoConverter *probe, const QString &path);
-    bool saveScanResults(const QStringList &paths, const QList<int> &lengths, bool replace);
-    bool saveMyCollectionResults(const QStringList &paths, const QList<int> &lengths, bool replace);
+    // The writers of the two file lists; error (if given) says why one failed.
+    bool saveScanResults(const QStringList &paths, const QList<int> &lengths, bool replace,
+                         QString *error = nullptr);
+    bool saveMyCollectionResults(const QStringList &paths, const QList<int> &lengths, bool replace,
+                                 QString *error = nullptr);
     // Writes section of file: with replace the section is written afresh
     // (other sections stay); without, each path replaces its earlier entry.
     // lengths may be null. A file that cannot be parsed counts as empty.
     bool writeFileList(const QString &file, const QString &section, const QStringList &paths,
-                       const QList<int> *lengths, bool replace);
+                       const QList<int> *lengths, bool replace, QString *error = nullptr);
     // Reads the "File" elements of section into list (dropping files that are
     // gone or empty); with merge, only passes their lengths to list's items.
     void loadFileList(FileItemList &list, const QDomElement &section, bool merge);
@@ -122,22 +142,40 @@ public:
     // Names and lengths of the scan results, for a builder on another thread.
     using ScanLengths = QList<QPair<QString, int>>;
     ScanLengths scanLengths() const;
-    // Rebuilds myCollection from the current phone and the My collection
-    // folder. Without scanLengths the scan results are read directly, which
-    // only the main thread may do.
-    bool refreshMyCollection(const ScanLengths *scanLengths = nullptr);
-    bool buildMyCollection(const ScanLengths *scanLengths = nullptr);
+    // What a rebuild reads of the catalogue: the current phone and the scan
+    // results' lengths. Taken on the main thread for a builder thread.
+    struct MyCollectionSource
+    {
+        QString phoneSerial;
+        int memoryCount = 0;
+        ScanLengths scanLengths;
+    };
+    MyCollectionSource myCollectionSource() const;
+    // Rebuilds myCollection and the phone pictures from the current phone
+    // and the My collection folder. Main thread.
+    bool refreshMyCollection();
+    // Adds the My collection folder's files to myCollection. Main thread.
+    bool buildMyCollection();
+    // A rebuild into lists of the caller's, touching none of the catalogue's
+    // lists or current-phone fields; any thread.
+    void collectMyCollection(const MyCollectionSource &source, FileItemList &list, QList<QImage> &pictures);
+    // Makes a rebuild's result My collection. Main thread.
+    void installMyCollection(FileItemList list, QList<QImage> pictures);
 
 private:
     Catalogue() = default;
 
+    struct Measurement
+    {
+        bool opened = false;
+        bool video = false;
+        int length = 0;
+    };
+    Measurement measure(Orvak_API::VideoConverter *probe, const QString &path);
+    void addFolderFiles(FileItemList &list, const ScanLengths &known);
     void scanLevel(QStringList &paths, QList<int> &lengths, const QString &folder, const QStringList &filters,
-                   bool announce, QObject *receiver);
-    QMutex *lockFor(const QString &file);
+                   bool announce, QObject *receiver, FileListEdits &cache);
 
     mutable QMutex m_scanAbortLock;
     bool m_scanAbort = false;
-    QMutex m_appSettingsLock;
-    QMutex m_cacheLock;
-    QMutex m_otherFileLock;
 };

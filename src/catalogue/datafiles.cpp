@@ -3,6 +3,7 @@
 
 #include "catalogue.h"
 
+#include "datafilelock.h"
 #include "xmlfile.h"
 
 #include <QDateTime>
@@ -20,16 +21,17 @@ QString inDataFolder(const QString &name)
 
 void fillPhoneElement(QDomDocument &document, QDomElement &phone, const PhoneProfile &profile)
 {
-    phone.setAttribute(QStringLiteral("ID"), profile.id);
+    // Names come from the phone and may hold anything.
+    XmlFile::setAttribute(phone, QStringLiteral("ID"), profile.id);
     phone.setAttribute(QStringLiteral("MS"), profile.memoryIndex);
-    phone.setAttribute(QStringLiteral("Name"), profile.name);
-    phone.setAttribute(QStringLiteral("PMName"), profile.memoryTypes.value(0));
+    XmlFile::setAttribute(phone, QStringLiteral("Name"), profile.name);
+    XmlFile::setAttribute(phone, QStringLiteral("PMName"), profile.memoryTypes.value(0));
     phone.setAttribute(QStringLiteral("Quality"), profile.quality);
     while (!phone.firstChild().isNull())
         phone.removeChild(phone.firstChild());
     for (int i = 1; i < profile.memoryTypes.size(); ++i) {
         QDomElement memory = document.createElement(QStringLiteral("memory"));
-        memory.appendChild(document.createTextNode(profile.memoryTypes.at(i)));
+        XmlFile::setText(memory, profile.memoryTypes.at(i));
         phone.appendChild(memory);
     }
 }
@@ -38,6 +40,11 @@ void fillPhoneElement(QDomDocument &document, QDomElement &phone, const PhonePro
 // cannot be written.
 bool storeProfile(const PhoneProfile &profile)
 {
+    DataFileLock lock(Catalogue::appSettingsPath());
+    if (!lock.isLocked()) {
+        qWarning("%s", qPrintable(lock.errorText()));
+        return false;
+    }
     QDomDocument document;
     XmlFile::read(Catalogue::appSettingsPath(), document);
     QDomElement root = document.documentElement();
@@ -53,7 +60,7 @@ bool storeProfile(const PhoneProfile &profile)
     QDomElement phone;
     for (QDomElement e = profiles.firstChildElement(QStringLiteral("Phone")); !e.isNull();
          e = e.nextSiblingElement(QStringLiteral("Phone"))) {
-        if (e.attribute(QStringLiteral("ID")) == profile.id) {
+        if (XmlFile::attribute(e, QStringLiteral("ID")) == profile.id) {
             phone = e;
             break;
         }
@@ -63,7 +70,11 @@ bool storeProfile(const PhoneProfile &profile)
         profiles.appendChild(phone);
     }
     fillPhoneElement(document, phone, profile);
-    return XmlFile::write(Catalogue::appSettingsPath(), document);
+    QString why;
+    if (XmlFile::write(Catalogue::appSettingsPath(), document, &why))
+        return true;
+    qWarning("%s cannot be written: %s", qPrintable(Catalogue::appSettingsPath()), qPrintable(why));
+    return false;
 }
 
 } // namespace
@@ -111,25 +122,23 @@ bool Catalogue::loadAppSettings(bool withScanResults)
     }
     profiles.clear();
 
+    // Every write replaces the file whole, so reading needs no lock.
     QDomDocument document;
-    {
-        QMutexLocker lock(&m_appSettingsLock);
-        if (XmlFile::read(appSettingsPath(), document) != XmlFile::ReadResult::Read)
-            return false;
-    }
+    if (XmlFile::read(appSettingsPath(), document) != XmlFile::ReadResult::Read)
+        return false;
     const QDomElement root = document.documentElement();
     const QDomElement section = root.firstChildElement(QStringLiteral("Profiles"));
     for (QDomElement phone = section.firstChildElement(QStringLiteral("Phone")); !phone.isNull();
          phone = phone.nextSiblingElement(QStringLiteral("Phone"))) {
         PhoneProfile profile;
-        profile.name = phone.attribute(QStringLiteral("Name"));
-        profile.id = phone.attribute(QStringLiteral("ID"));
+        profile.name = XmlFile::attribute(phone, QStringLiteral("Name"));
+        profile.id = XmlFile::attribute(phone, QStringLiteral("ID"));
         profile.memoryIndex = phone.attribute(QStringLiteral("MS")).toInt();
         profile.quality = phone.attribute(QStringLiteral("Quality")).toInt();
-        profile.memoryTypes << phone.attribute(QStringLiteral("PMName"));
+        profile.memoryTypes << XmlFile::attribute(phone, QStringLiteral("PMName"));
         for (QDomElement memory = phone.firstChildElement(QStringLiteral("memory")); !memory.isNull();
              memory = memory.nextSiblingElement(QStringLiteral("memory")))
-            profile.memoryTypes << memory.text();
+            profile.memoryTypes << XmlFile::text(memory);
         profiles.append(profile);
     }
     if (withScanResults) {
@@ -158,7 +167,6 @@ bool Catalogue::writeProfile(const QString &serial, int memory, int profileQuali
     profile.memoryIndex = memory;
     profile.quality = profileQuality;
     profile.memoryTypes = memoryTypes;
-    QMutexLocker lock(&m_appSettingsLock);
     return storeProfile(profile);
 }
 
@@ -167,6 +175,5 @@ bool Catalogue::saveProfile(const QString &id)
     const int index = findProfile(id);
     if (index < 0)
         return false;
-    QMutexLocker lock(&m_appSettingsLock);
     return storeProfile(profiles.at(index));
 }

@@ -41,8 +41,13 @@ QString FileItem::name(const QString &overridePath) const
     const FileMirror *m = chosen();
     if (!m)
         return QString();
-    if (!overridePath.isEmpty())
+    if (!overridePath.isEmpty()) {
+        // Phone paths ("\\E:\Videos\clip.mp4") keep the phone's separator;
+        // on the PC a backslash is an ordinary character of a file name.
+        if (overridePath.startsWith(QLatin1String("\\\\")))
+            return overridePath.mid(overridePath.lastIndexOf(QLatin1Char('\\')) + 1);
         return QFileInfo(overridePath).fileName();
+    }
     return m->name;
 }
 
@@ -58,7 +63,7 @@ int FileItem::playbackLength() const
     return m ? m->playbackLength : 0;
 }
 
-qint32 FileItem::size() const
+qint64 FileItem::size() const
 {
     const FileMirror *m = chosen();
     return m ? m->size : 0;

@@ -46,10 +46,12 @@ public:
     // These ask the PC copy when there is one, else the phone copy; an item
     // with neither answers empty values.
     bool exists() const;
+    // With overridePath, the file-name part of it: after the last "\" for a
+    // phone path, after the last "/" for a PC path.
     QString name(const QString &overridePath = QString()) const;
     QString path() const;
     int playbackLength() const;
-    qint32 size() const;
+    qint64 size() const;
     QString type() const;
     // Neither copy: twenty years before now, so that such items sort last.
     QDateTime date() const;

@@ -122,12 +122,12 @@ bool PC::setFromFile(const QString &filePath)
         return false;
     name = info.completeBaseName();
     path = filePath;
-    size = qint32(quint32(quint64(info.size()) & 0xFFFFFFFFu));
+    size = info.size();
     created = info.birthTime().isValid() ? info.birthTime() : info.lastModified();
     modified = info.lastModified();
     suffix = info.suffix();
     type = suffix;
-    return info.size() != 0;
+    return size != 0;
 }
 
 bool PC::moveTo(const QString &newPath)
@@ -159,7 +159,7 @@ bool PHONE::setFromPhoneEntry(const Orvak_API::PhoneFileEntry &entry)
     found = true;
     name = entry.name;
     path = entry.folder + QLatin1Char('\\') + entry.name;
-    size = qint32(entry.size);
+    size = entry.size;
     created = entry.modified;
     modified = created;
     const int dot = entry.name.lastIndexOf(QLatin1Char('.'));

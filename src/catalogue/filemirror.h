@@ -47,7 +47,7 @@ public:
     QDateTime modified;
     bool found = false; // the copy was found where it was looked for
     int playbackLength = 0;
-    qint32 size = 0; // only the low 32 bits of the size are kept
+    qint64 size = 0; // bytes
 
 protected:
     QString myCollectionColumns() const;

@@ -63,40 +63,62 @@ void Catalogue::setCurrentPhone(Orvak_API::PhoneInfo *phone)
     memoryFree = free.value(memoryIndex);
 }
 
-bool Catalogue::refreshMyCollection(const ScanLengths *lengths)
+Catalogue::MyCollectionSource Catalogue::myCollectionSource() const
 {
-    phonePictures.clear();
-    myCollection.clear();
+    return {currentPhoneSerial, int(memoryTypes.size()), scanLengths()};
+}
+
+bool Catalogue::refreshMyCollection()
+{
+    FileItemList list;
+    QList<QImage> pictures;
+    collectMyCollection(myCollectionSource(), list, pictures);
+    installMyCollection(std::move(list), std::move(pictures));
+    return true;
+}
+
+void Catalogue::installMyCollection(FileItemList list, QList<QImage> pictures)
+{
+    myCollection = std::move(list);
+    phonePictures = std::move(pictures);
+}
+
+void Catalogue::collectMyCollection(const MyCollectionSource &source, FileItemList &list, QList<QImage> &pictures)
+{
+    pictures.clear();
+    list.clear();
     {
         Orvak_API::PhoneManagement management;
         Orvak_API::PhonesInfo phones;
         management.getPhones(phones);
-        if (Orvak_API::PhoneInfo *phone = phones.findBySerial(currentPhoneSerial)) {
-            phonePictures = Orvak_API::API_PhoneIcon(phone).images();
+        if (Orvak_API::PhoneInfo *phone = phones.findBySerial(source.phoneSerial)) {
+            pictures = Orvak_API::API_PhoneIcon(phone).images();
             QList<Orvak_API::PhoneFileEntry *> entries;
-            for (int i = 0; i < memoryTypes.size(); ++i)
+            for (int i = 0; i < source.memoryCount; ++i)
                 phone->listMemoryFiles(entries, i, L"3gp|3g2|mp4");
             for (const Orvak_API::PhoneFileEntry *entry : entries)
-                appendMyCollectionItem()->phone.setFromPhoneEntry(*entry);
+                list.append()->phone.setFromPhoneEntry(*entry);
             qDeleteAll(entries);
         }
     }
-    return buildMyCollection(lengths);
+    addFolderFiles(list, source.scanLengths);
 }
 
-bool Catalogue::buildMyCollection(const ScanLengths *lengths)
+bool Catalogue::buildMyCollection()
+{
+    addFolderFiles(myCollection, scanLengths());
+    return true;
+}
+
+void Catalogue::addFolderFiles(FileItemList &list, const ScanLengths &known)
 {
     {
+        // Every write replaces the cache whole, so reading needs no lock.
         QDomDocument cache;
-        QMutexLocker lock(&m_cacheLock);
-        if (XmlFile::read(myCollectionCachePath(), cache) == XmlFile::ReadResult::Read) {
-            lock.unlock();
-            loadFileList(myCollection,
+        if (XmlFile::read(myCollectionCachePath(), cache) == XmlFile::ReadResult::Read)
+            loadFileList(list,
                          cache.documentElement().firstChildElement(QStringLiteral("MyCollectionScanResults")), true);
-        }
     }
-    const ScanLengths ownLengths = lengths ? ScanLengths() : scanLengths();
-    const ScanLengths &known = lengths ? *lengths : ownLengths;
 
     const QDir folder(Settings::myCollectionFolder());
     const QFileInfoList files = folder.entryInfoList({QStringLiteral("*.mp4"), QStringLiteral("*.3gp")},
@@ -104,25 +126,23 @@ bool Catalogue::buildMyCollection(const ScanLengths *lengths)
     // A phone video is a folder file when the names agree before their first
     // dot and the sizes agree to the byte; the first such video in the list
     // wins. Items added below have no phone copy, so the index stays whole.
-    auto pairKey = [](const QString &name, quint32 size) -> QString {
+    auto pairKey = [](const QString &name, qint64 size) -> QString {
         return nameUpToFirstDot(name) + QLatin1Char('\n') + QString::number(size);
     };
     QHash<QString, FileItem *> phoneVideos;
-    for (FileItem &candidate : myCollection) {
+    for (FileItem &candidate : list) {
         if (candidate.phone.name.isEmpty())
             continue;
-        const QString key = pairKey(candidate.phone.name, quint32(candidate.phone.size));
+        const QString key = pairKey(candidate.phone.name, candidate.phone.size);
         if (!phoneVideos.contains(key))
             phoneVideos.insert(key, &candidate);
     }
     const QString folderPath = QDir::cleanPath(folder.absolutePath());
     for (const QFileInfo &file : files) {
         const QString path = folderPath + QLatin1Char('/') + file.fileName();
-        FileItem *item = nullptr;
-        if (quint64(file.size()) <= 0xFFFFFFFFu)
-            item = phoneVideos.value(pairKey(file.fileName(), quint32(file.size())));
+        FileItem *item = phoneVideos.value(pairKey(file.fileName(), file.size()));
         if (!item)
-            item = appendMyCollectionItem();
+            item = list.append();
         item->pc.setFromFile(path);
         if (item->pc.playbackLength == 0) {
             const QString name = item->name();
@@ -134,5 +154,4 @@ bool Catalogue::buildMyCollection(const ScanLengths *lengths)
             }
         }
     }
-    return true;
 }

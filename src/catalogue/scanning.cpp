@@ -3,6 +3,7 @@
 
 #include "catalogue.h"
 
+#include "filelistedits.h"
 #include "scanthread.h"
 #include "videoconverter.h"
 #include "xmlfile.h"
@@ -11,10 +12,17 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
+#include <cerrno>
+#include <dirent.h>
 #include <memory>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcScan, "tamsel.catalogue")
+
+const char kCacheSection[] = "MyCollectionScanResults";
 
 // Measures with one converter per folder level, made when the level meets
 // its first video and released when the level is left.
@@ -39,110 +47,125 @@ private:
 
 } // namespace
 
-QMutex *Catalogue::lockFor(const QString &file)
+int Catalogue::folderError(const QString &folder)
 {
-    if (file == appSettingsPath())
-        return &m_appSettingsLock;
-    if (file == myCollectionCachePath())
-        return &m_cacheLock;
-    return &m_otherFileLock;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return errno;
+    ::closedir(dir);
+    return 0;
 }
 
-void Catalogue::scanFolder(QStringList &paths, QList<int> &lengths, const QString &folder, const QString &filters,
-                           bool announce, QObject *receiver)
+bool Catalogue::scanFolder(QStringList &paths, QList<int> &lengths, const QString &folder, const QString &filters,
+                           bool announce, QObject *receiver, FileListEdits *cache)
 {
-    scanLevel(paths, lengths, folder, filters.split(QLatin1Char(','), Qt::SkipEmptyParts), announce, receiver);
+    if (const int error = folderError(folder)) {
+        qCWarning(lcScan).noquote() << "cannot list" << folder << ':' << qt_error_string(error);
+        return false;
+    }
+    FileListEdits ownCache(myCollectionCachePath(), QString::fromLatin1(kCacheSection));
+    FileListEdits &edits = cache ? *cache : ownCache;
+    scanLevel(paths, lengths, folder, filters.split(QLatin1Char(','), Qt::SkipEmptyParts), announce, receiver, edits);
+    if (!cache && !ownCache.write())
+        qCWarning(lcScan).noquote() << ownCache.errorText();
+    return true;
 }
 
 void Catalogue::scanLevel(QStringList &paths, QList<int> &lengths, const QString &folder, const QStringList &filters,
-                          bool announce, QObject *receiver)
+                          bool announce, QObject *receiver, FileListEdits &cache)
 {
     LevelProbe probe;
     const QDir dir(folder);
+    const QString prefix = QDir::cleanPath(dir.absolutePath()) + QLatin1Char('/');
     const QFileInfoList files = dir.entryInfoList(filters, QDir::Files | QDir::NoSymLinks, QDir::Time);
     for (const QFileInfo &file : files) {
         if (scanAbort())
             return;
-        const QString path = QDir::cleanPath(dir.absolutePath() + QLatin1Char('/') + file.fileName());
         if (file.size() == 0)
             continue;
+        const QString path = prefix + file.fileName();
+        const Measurement measured = measure(probe.get(), path);
+        // Audio alone cannot become a phone video.
+        if (measured.opened && !measured.video)
+            continue;
+        if (measured.opened) {
+            cache.add(path, measured.length);
+            if (!cache.writeIfDue())
+                qCWarning(lcScan).noquote() << cache.errorText();
+        }
         paths.append(path);
-        const int length = probeLength(probe.get(), path);
-        lengths.append(length);
+        lengths.append(measured.length);
         if (announce && receiver)
-            QCoreApplication::postEvent(receiver, new QScanFileEvent(path, length));
+            QCoreApplication::postEvent(receiver, new QScanFileEvent(path, measured.length));
     }
     const QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Unsorted);
     for (const QString &subfolder : subfolders) {
         if (scanAbort())
             return;
+        const QString path = prefix + subfolder;
+        if (const int error = folderError(path)) {
+            qCWarning(lcScan).noquote() << "skipped" << path << ':' << qt_error_string(error);
+            continue;
+        }
         // Videos below the top folder are always announced.
-        scanLevel(paths, lengths, dir.absoluteFilePath(subfolder), filters, true, receiver);
+        scanLevel(paths, lengths, path, filters, true, receiver, cache);
     }
+}
+
+Catalogue::Measurement Catalogue::measure(Orvak_API::VideoConverter *probe, const QString &path)
+{
+    Measurement measured;
+    if (!probe)
+        return measured;
+    // Files that cannot be measured are listed with no length, silently.
+    probe->setSuppressErrors(true);
+    if (!probe->openFile(path))
+        return measured;
+    measured.opened = true;
+    measured.video = probe->hasVideo();
+    measured.length = int(probe->playbackLength());
+    probe->closeFile();
+    return measured;
 }
 
 int Catalogue::probeLength(Orvak_API::VideoConverter *probe, const QString &path)
 {
-    if (!probe)
+    const Measurement measured = measure(probe, path);
+    if (!measured.opened)
         return 0;
-    // Files that cannot be measured are listed with no length, silently.
-    probe->setSuppressErrors(true);
-    if (!probe->openFile(path))
-        return 0;
-    const int length = int(probe->playbackLength());
-    probe->closeFile();
-    saveMyCollectionResults({path}, {length}, false);
-    return length;
+    QString error;
+    if (!saveMyCollectionResults({path}, {measured.length}, false, &error))
+        qCWarning(lcScan).noquote() << error;
+    return measured.length;
 }
 
-bool Catalogue::saveScanResults(const QStringList &paths, const QList<int> &lengths, bool replace)
+bool Catalogue::saveScanResults(const QStringList &paths, const QList<int> &lengths, bool replace, QString *error)
 {
-    return writeFileList(appSettingsPath(), QStringLiteral("ScanResults"), paths, &lengths, replace);
+    return writeFileList(appSettingsPath(), QStringLiteral("ScanResults"), paths, &lengths, replace, error);
 }
 
-bool Catalogue::saveMyCollectionResults(const QStringList &paths, const QList<int> &lengths, bool replace)
+bool Catalogue::saveMyCollectionResults(const QStringList &paths, const QList<int> &lengths, bool replace,
+                                        QString *error)
 {
-    return writeFileList(myCollectionCachePath(), QStringLiteral("MyCollectionScanResults"), paths, &lengths,
-                         replace);
+    return writeFileList(myCollectionCachePath(), QString::fromLatin1(kCacheSection), paths, &lengths, replace,
+                         error);
 }
 
 bool Catalogue::writeFileList(const QString &file, const QString &section, const QStringList &paths,
-                              const QList<int> *lengths, bool replace)
+                              const QList<int> *lengths, bool replace, QString *error)
 {
-    QMutexLocker lock(lockFor(file));
-    // The file is always read first, so that a section written afresh keeps
-    // its neighbours (the phone profiles beside the scan results).
-    QDomDocument document;
-    XmlFile::read(file, document);
-    QDomElement root = document.documentElement();
-    if (root.isNull()) {
-        root = document.createElement(QStringLiteral("AppSettings"));
-        document.appendChild(root);
+    FileListEdits edits(file, section);
+    if (replace) {
+        edits.replace(paths, lengths);
+    } else {
+        for (qsizetype i = 0; i < paths.size(); ++i)
+            edits.add(paths.at(i), lengths && i < lengths->size() ? lengths->at(i) : -1);
     }
-    QDomElement list = root.firstChildElement(section);
-    if (list.isNull()) {
-        list = document.createElement(section);
-        root.appendChild(list);
-    } else if (replace) {
-        while (!list.firstChild().isNull())
-            list.removeChild(list.firstChild());
-    }
-    list.setAttribute(QStringLiteral("Timestamp"),
-                      QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy, HH:mm")));
-    for (int i = 0; i < paths.size(); ++i) {
-        QDomElement entry = document.createElement(QStringLiteral("File"));
-        entry.appendChild(document.createTextNode(paths.at(i)));
-        if (lengths && i < lengths->size())
-            entry.setAttribute(QStringLiteral("playback_sec"), lengths->at(i));
-        for (QDomNode old = list.firstChild(); !old.isNull(); old = old.nextSibling()) {
-            if (old.toElement().text() == paths.at(i)) {
-                list.removeChild(old);
-                break;
-            }
-        }
-        list.appendChild(entry);
-    }
-    return XmlFile::write(file, document);
+    if (edits.write())
+        return true;
+    if (error)
+        *error = edits.errorText();
+    return false;
 }
 
 void Catalogue::loadFileList(FileItemList &list, const QDomElement &section, bool merge)
@@ -153,7 +176,7 @@ void Catalogue::loadFileList(FileItemList &list, const QDomElement &section, boo
         if (entry.isNull())
             continue;
         FileItem item;
-        if (!item.pc.setFromFile(entry.text()))
+        if (!item.pc.setFromFile(XmlFile::text(entry)))
             continue;
         item.pc.playbackLength = entry.attribute(QStringLiteral("playback_sec"), QStringLiteral("0")).toInt();
         found.append(item);

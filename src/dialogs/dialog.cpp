@@ -4,6 +4,7 @@
 #include "panelbutton.h"
 #include "theme.h"
 
+#include <QBitmap>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -102,6 +103,21 @@ CPanelButton *makeCloseButton(QWidget *parent)
     button->setDrawBackground(false);
     button->setAutoRaise(true);
     return button;
+}
+
+QRegion roundedShape(const QSize &size, qreal roundnessX, qreal roundnessY)
+{
+    if (size.isEmpty())
+        return QRegion();
+    QBitmap mask(size);
+    mask.fill(Qt::color0);
+    QPainter painter(&mask);
+    painter.setBrush(Qt::color1);
+    painter.setPen(Qt::color1);
+    painter.drawRoundedRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1), roundnessX, roundnessY,
+                            Qt::RelativeSize);
+    painter.end();
+    return QRegion(mask);
 }
 
 QHBoxLayout *CDialog::addButtonRow(QVBoxLayout *layout)

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRect>
+#include <QRegion>
 
 // Small pieces the dialogs share. Theme pictures carry the screen's pixel
 // ratio, so every geometry here is in logical pixels.
@@ -34,3 +35,8 @@ inline int bottomPanelState(int variant)
 // A close button ("closeButton", tooltip and accessible name "Close") with
 // no panel behind its icon; the caller connects it and sets the icon.
 CPanelButton *makeCloseButton(QWidget *parent);
+
+// A rounded rectangle over the whole of size, as a window shape; the corner
+// roundness is in percent of half the width and of half the height (as
+// QPainter::drawRoundedRect with Qt::RelativeSize). Empty for an empty size.
+QRegion roundedShape(const QSize &size, qreal roundnessX, qreal roundnessY);

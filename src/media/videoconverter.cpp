@@ -61,6 +61,7 @@ bool VideoConverter::openFile(const QString &path)
     // Reported even on success: a warning number still deserves a message.
     reportError(QStringLiteral("File '") + path + QStringLiteral("' cannot be open"), true, path);
     m_fileOpen = lastResult() >= 0;
+    m_hasVideo = kind == 1;
     return m_fileOpen;
 }
 
@@ -78,7 +79,10 @@ uint VideoConverter::playbackLength()
         return 0;
     const ConverterComponent::MediaInfo *info = nullptr;
     setLastResult(m_component->mediaInfo(&info));
-    return info && lastResult() >= 0 ? info->durationMs / 1000 : 0;
+    if (!info || lastResult() < 0)
+        return 0;
+    // 0 means "not known": a clip shorter than a second still has a length.
+    return info->durationMs > 0 && info->durationMs < 1000 ? 1 : info->durationMs / 1000;
 }
 
 bool VideoConverter::sourceProperties(Conversion::SourceProperties &source)
@@ -100,10 +104,11 @@ bool VideoConverter::sourceProperties(Conversion::SourceProperties &source)
 
 bool VideoConverter::cancel()
 {
-    if (!m_component || !m_fileOpen)
+    // Only the component is touched: its cancel is made for other threads,
+    // while the recorded results belong to the converter's own thread.
+    if (!m_component)
         return false;
-    setLastResult(m_component->cancel());
-    return lastResult() >= 0;
+    return m_component->cancel() >= 0;
 }
 
 bool VideoConverter::convert(const QString &outputFolder, QString &target, int quality,

@@ -41,6 +41,11 @@ const char TextK[] = QT_TRANSLATE_NOOP("API_Base",
 const char TextL[] = QT_TRANSLATE_NOOP("API_Base",
     "The selected file cannot be opened, as audio or video codecs required are missing. To be able to open the "
     "file, first install the required codecs. \n\nSee the log file for more information.");
+// A source cut short: said plainly, since "an error occurred" would not tell
+// the user that the file itself is incomplete.
+const char TextTruncated[] = QT_TRANSLATE_NOOP("API_Base",
+    "The selected file \n\n%1\n\nends before its full length: it is damaged or was not copied completely, and "
+    "could not be converted. \n\nSee the log file for more information.");
 
 // Clearer texts for the user where the connectivity table's own row has only
 // text B: the user learns what happened and what to do. The rows themselves
@@ -281,6 +286,8 @@ const ErrorRow mediaErrorTable[] = {
      "Orvak Video player COM object cannot be created. Check if Orvak Pelmora installed."},
     {int32_t(0x80040154u), int32_t(0x80004005u), TextA,
      "Orvak Video Converter COM object cannot be created. Check if Orvak Pelmora installed"},
+    {int32_t(0x00000011u), int32_t(0x80004005u), TextTruncated,
+     "The source file ends well before its stated length: it is truncated or damaged."},
     {0, 0, TextB, ""},
 };
 
@@ -323,7 +330,7 @@ QString unknownErrorText()
 
 bool carriesConversionText(const ErrorRow &row)
 {
-    return row.friendlyText == TextJ;
+    return row.friendlyText == TextJ || row.friendlyText == TextTruncated;
 }
 
 } // namespace Orvak_API

@@ -65,10 +65,22 @@ int32_t PhoneInfo::copy(uint32_t options, const QString &fileName, const QString
 {
     FileSystemNotify sink(this);
     const bool registered = Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_REGISTER, &sink) == 0;
+    // A cancel already made was handed to the library with the handle, so
+    // the library's copy ends at once because of it.
     const int32_t result = Kelv::CopyFile(m_fs, options, wide(fileName).c_str(), wide(from).c_str(), wide(to).c_str());
+    takeCancel(result);
     if (registered)
         Kelv::RegisterFSNotifyIF(m_fs, KELV_NOTIFY_UNREGISTER, &sink);
     return result;
+}
+
+// Like the library, a cancel holds until a copy has ended because of it.
+bool PhoneInfo::takeCancel(int32_t result)
+{
+    if (result != KELV_ERR_CANCELLED)
+        return false;
+    m_cancelRequested.store(false);
+    return true;
 }
 
 bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder, const QString &phoneFolder)
@@ -80,6 +92,11 @@ bool PhoneInfo::copyFileToPhone(const QString &fileName, const QString &pcFolder
     const QString parent = folder.left(cut);
     const QString leaf = folder.mid(cut + 1);
 
+    // After a cancel nothing changes on the phone, not even a new folder:
+    // the copy ends at once.
+    if (m_cancelRequested.load())
+        return checkResult(copy(KELV_COPY_PC_TO_PHONE | KELV_COPY_REPLACE, fileName, pcFolder, phoneFolder),
+                           QLatin1String(Context::CopyToPhone));
     // Only the last level is made; a missing parent fails the copy below.
     const int32_t made = Kelv::CreateFolder(m_fs, wide(leaf).c_str(), wide(parent).c_str());
     // The phone's copy of the same name is replaced only by a complete new
@@ -131,10 +148,11 @@ bool PhoneInfo::readFile(const QString &fileName, const QString &phoneFolder, QB
 bool PhoneInfo::cancel()
 {
     // Called from another thread while a copy blocks this phone's owner: only
-    // the shared handle is touched, never the recorded results.
-    if (!m_fs)
-        return false;
-    return Kelv::Cancel(m_fs) >= 0;
+    // the flag and the shared handle are touched, never the recorded results.
+    std::lock_guard lock(m_cancelLock);
+    m_cancelRequested.store(true);
+    // Without a session yet, opening one hands the cancel on.
+    return !m_fs || Kelv::Cancel(m_fs) >= 0;
 }
 
 bool PhoneInfo::matchesExtensions(const QString &name, const wchar_t *extensions)

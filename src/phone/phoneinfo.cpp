@@ -50,16 +50,27 @@ KELVHANDLE PhoneInfo::openFileSystem()
     if (!m_device || !m_device->pstrSerialNumber)
         return nullptr;
     m_media = KELV_MEDIA_ANY;
-    if (!checkResult(Kelv::OpenFS(m_device->pstrSerialNumber, &m_media, &m_fs, &m_deviceId),
+    KELVHANDLE fs = nullptr;
+    if (!checkResult(Kelv::OpenFS(m_device->pstrSerialNumber, &m_media, &fs, &m_deviceId),
                      QLatin1String(Context::OpenFS), true))
-        m_fs = nullptr;
+        return nullptr;
+    std::lock_guard lock(m_cancelLock);
+    m_fs = fs;
+    // A cancel that came before the session existed holds for its first copy.
+    if (m_cancelRequested.load())
+        Kelv::Cancel(m_fs);
     return m_fs;
 }
 
 void PhoneInfo::closeFileSystem()
 {
-    if (m_fs)
-        Kelv::CloseFS(std::exchange(m_fs, nullptr));
+    KELVHANDLE fs = nullptr;
+    {
+        std::lock_guard lock(m_cancelLock);
+        fs = std::exchange(m_fs, nullptr);
+    }
+    if (fs)
+        Kelv::CloseFS(fs);
 }
 
 } // namespace Orvak_API

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <atomic>
+#include <mutex>
 
 namespace Orvak_API {
 
@@ -20,7 +21,7 @@ struct PhoneFileEntry
 {
     QString name;       // with its extension, as the phone reports it
     QString folder;     // the phone folder it was found in, as listed
-    uint32_t size = 0;  // bytes
+    int64_t size = 0;   // bytes
     QDateTime modified; // local time
 };
 
@@ -90,7 +91,10 @@ public:
     bool deleteFile(const QString &fileName, const QString &phoneFolder);
     // The whole file in out.
     bool readFile(const QString &fileName, const QString &phoneFolder, QByteArray &out);
-    // Ends the copy running on this phone; it then fails.
+    // Ends the copy running on this phone, or else the next one, which then
+    // fails before it changes anything on either side. A cancel holds until
+    // a copy has ended because of it, whenever it comes (also before the
+    // file system is open). Any thread may call it; true when it holds.
     bool cancel();
 
     // Appends the files of folder and of all its subfolders whose extension
@@ -118,8 +122,15 @@ private:
     void listFolder(QList<PhoneFileEntry *> &out, const QString &folder, const wchar_t *extensions,
                     QSet<QString> &visited);
 
+    // A cancel's hand-over to the library; see cancel().
+    bool takeCancel(int32_t result);
+
     KELV_DEVICE_INFO *m_device;
+    // Written only by the owning thread, and then under m_cancelLock, which
+    // cancel() takes to read it from another thread.
     KELVHANDLE m_fs = nullptr;
+    std::mutex m_cancelLock;
+    std::atomic<bool> m_cancelRequested{false};
     uint32_t m_media = KELV_MEDIA_ANY;
     uint32_t m_deviceId = 0;
     std::atomic<int> m_lastProgress{0};

@@ -8,8 +8,10 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QThread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -87,18 +89,68 @@ InstanceLock::~InstanceLock() = default;
 HandOverServer::HandOverServer(QObject *parent) : QObject(parent) {}
 HandOverServer::~HandOverServer() = default;
 
+namespace {
+
+// Whether path is a real folder (not a link) of this user that nobody else
+// may enter or change.
+bool isPrivateFolder(const QString &path)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
+}
+
+// A private folder at path, made if missing; empty when path is taken by
+// something that is not ours alone.
+QString privateFolder(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    ::mkdir(QFile::encodeName(path).constData(), 0700);
+    return isPrivateFolder(path) ? path : QString();
+}
+
+} // namespace
+
+QString instanceFolder()
+{
+    // The session's own runtime folder, when it is what it should be.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (QDir::isAbsolutePath(runtime) && isPrivateFolder(runtime))
+        return QDir::cleanPath(runtime);
+    // Otherwise a folder of our own; in the shared temporary folder another
+    // user may have made it first, so it is checked, and the user's cache
+    // folder serves when it fails the check.
+    const QString own = QStringLiteral("/tamsel-") + QString::number(::getuid());
+    QString folder = privateFolder(QDir::tempPath() + own);
+    if (folder.isEmpty()) {
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+        if (!cache.isEmpty() && QDir().mkpath(cache))
+            folder = privateFolder(cache + own);
+    }
+    return folder;
+}
+
 QString HandOverServer::serverName()
 {
-    return QStringLiteral("TSL_AppKernelFlag") + QString::number(::getuid());
+    const QString name = QStringLiteral("TSL_AppKernelFlag") + QString::number(::getuid());
+    const QString folder = instanceFolder();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
 }
 
 QString InstanceLock::lockFilePath()
 {
-    return QDir::tempPath() + QLatin1Char('/') + HandOverServer::serverName() + QStringLiteral(".lock");
+    const QString server = HandOverServer::serverName();
+    return server.isEmpty() ? QString() : server + QStringLiteral(".lock");
 }
 
 bool InstanceLock::claim()
 {
+    if (lockFilePath().isEmpty()) {
+        qCWarning(lcShell) << "no private folder for the instance lock; running without it";
+        return true;
+    }
     m_lock = std::make_unique<QLockFile>(lockFilePath());
     // A live first copy must never lose its lock by age; only a dead owner makes it stale.
     m_lock->setStaleLockTime(0);
@@ -118,6 +170,8 @@ bool HandOverServer::listen()
 {
     if (m_server)
         return m_server->isListening();
+    if (serverName().isEmpty())
+        return false;
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // We hold the lock, so any socket file of that name was left by a crashed copy.
@@ -144,6 +198,8 @@ void HandOverServer::onNewConnection()
 int HandOverServer::send(const QByteArray &argument, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
+    if (serverName().isEmpty())
+        return -1;
     QLocalSocket socket;
     // The first copy may hold the lock but not listen yet while it starts up.
     for (;;) {

@@ -6,6 +6,7 @@
 #include "phonemanagement.h"
 #include "phonesinfo.h"
 #include "settingsstore.h"
+#include "taskcontext.h"
 #include "taskitem.h"
 #include "taskprogress.h"
 #include "videocapabilities.h"
@@ -47,6 +48,12 @@ void CTaskJob::detachFromTask()
         m_task->setJob(nullptr);
 }
 
+const TaskContext &CTaskJob::context() const
+{
+    static const TaskContext none;
+    return m_task ? m_task->context() : none;
+}
+
 CPhoneJob::CPhoneJob(FileItem *item, CTaskItem *task)
     : CTaskJob(item, task), m_management(std::make_unique<Orvak_API::PhoneManagement>()),
       m_phones(std::make_unique<Orvak_API::PhonesInfo>())
@@ -63,13 +70,16 @@ CPhoneJob::~CPhoneJob()
 bool CPhoneJob::cancel()
 {
     QMutexLocker lock(&m_phoneLock);
-    return m_phone ? m_phone->cancel() : false;
+    m_cancelRequested = true;
+    if (m_phone)
+        m_phone->cancel();
+    return true;
 }
 
 Orvak_API::PhoneInfo *CPhoneJob::findPhone()
 {
-    const QString serial = Catalogue::instance().currentPhoneSerial;
-    if (serial.isEmpty() || !m_management->getPhones(*m_phones))
+    const QString serial = context().phoneSerial;
+    if (serial.isEmpty() || cancelRequested() || !m_management->getPhones(*m_phones))
         return nullptr;
     return m_phones->findBySerial(serial);
 }
@@ -78,6 +88,15 @@ void CPhoneJob::keepPhone(Orvak_API::PhoneInfo *phone)
 {
     QMutexLocker lock(&m_phoneLock);
     m_phone = phone;
+    // A cancel that came while the phone was being found holds for its copy.
+    if (m_cancelRequested)
+        m_phone->cancel();
+}
+
+bool CPhoneJob::runUnlessCancelled(const std::function<bool()> &work)
+{
+    QMutexLocker lock(&m_phoneLock);
+    return !m_cancelRequested && work();
 }
 
 bool CPhoneJob::copyWithProgress(Orvak_API::PhoneInfo *phone, const QString &fileName,
@@ -110,7 +129,7 @@ bool CCopyJob::run()
     const QFileInfo source(m_item->pc.path);
     const QString fileName = source.fileName();
     const QString pcFolder = source.absolutePath();
-    const QString phoneFolder = Catalogue::instance().phoneVideoFolder();
+    const QString phoneFolder = context().phoneVideoFolder;
     return copyWithProgress(phone, fileName,
                             [&] { return phone->copyFileToPhone(fileName, pcFolder, phoneFolder); });
 }
@@ -137,7 +156,7 @@ bool CDeleteFileFromPhoneJob::run()
         return false;
     }
     const auto [folder, fileName] = splitPhonePath(m_item->phone.path);
-    const bool ok = phone->deleteFile(fileName, folder);
+    const bool ok = runUnlessCancelled([&] { return phone->deleteFile(fileName, folder); });
     detachFromTask();
     return ok;
 }
@@ -151,45 +170,54 @@ CVideoConversionJob::~CVideoConversionJob()
 bool CVideoConversionJob::cancel()
 {
     QMutexLocker lock(&m_converterLock);
-    return m_converter ? m_converter->cancel() : false;
+    m_cancelRequested = true;
+    if (m_converter)
+        m_converter->cancel();
+    return true;
 }
 
 bool CVideoConversionJob::run()
 {
-    Catalogue &catalogue = Catalogue::instance();
+    const TaskContext &task = context();
     const QString folder = Settings::myCollectionFolder();
+    if (cancelRequested()) {
+        detachFromTask();
+        return false;
+    }
 
     // The phone's own limits when its configuration tells them, else the
     // preset of the quality.
-    QString key = catalogue.currentPhoneSerial;
-    int quality = catalogue.quality;
-    if (key.isEmpty()) {
-        key = catalogue.selectedPhoneName;
-        const int profile = key.isEmpty() ? -1 : catalogue.findProfile(key);
-        quality = profile >= 0 ? catalogue.profiles.at(profile).quality : Settings::qualityValue();
-    }
     Orvak_API::Phone_VideoCapabilities caps;
-    if (!Orvak_API::API_ConfServer(key).readVideoCapabilities(caps))
-        caps.setPreset(Orvak_API::Phone_VideoCapabilities::Preset(int(Settings::qualityFromValue(quality))));
+    if (!Orvak_API::API_ConfServer(task.capabilitiesKey).readVideoCapabilities(caps))
+        caps.setPreset(Orvak_API::Phone_VideoCapabilities::Preset(int(Settings::qualityFromValue(task.quality))));
 
     TaskProgress *display = progressDisplay();
     auto *converter = new Orvak_API::VideoConverter(display ? display->conversionProgressTarget() : nullptr);
     {
         QMutexLocker lock(&m_converterLock);
         m_converter = converter;
+        // From here a cancel reaches the converter, which keeps it for every
+        // later call; one that came before is handed on now.
+        if (m_cancelRequested)
+            converter->cancel();
     }
     const QString source = m_item->pc.path;
     if (display)
         display->conversionStarted(source);
-    converter->closeFile();
-    converter->openFile(source);
-
-    const QString target = catalogue.uniqueTargetPath(folder + QLatin1Char('/') + m_item->pc.name
-                                                      + QStringLiteral(".mp4"));
-    m_item->pc.targetPath = target;
-    // A copy to the phone that follows sends the converted file.
-    m_item->pc.path = target;
-    const bool ok = converter->convert(folder, m_item->pc.targetPath, quality, caps);
+    bool ok = false;
+    if (!cancelRequested()) {
+        converter->closeFile();
+        converter->openFile(source);
+    }
+    if (!cancelRequested() && converter->isFileOpen()) {
+        const QString target =
+            Catalogue::uniqueTargetPath(folder + QLatin1Char('/') + m_item->pc.name + QStringLiteral(".mp4"),
+                                        task.phoneNames);
+        m_item->pc.targetPath = target;
+        // A copy to the phone that follows sends the converted file.
+        m_item->pc.path = target;
+        ok = converter->convert(folder, m_item->pc.targetPath, task.quality, caps);
+    }
 
     converter->closeFile();
     if (display)

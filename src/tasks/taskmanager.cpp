@@ -3,6 +3,9 @@
 #include "taskitem.h"
 #include "taskstates.h"
 
+#include <QPointer>
+#include <QSet>
+
 using namespace TaskState;
 
 CTaskManager::CTaskManager(QObject *parent) : QThread(parent)
@@ -18,9 +21,14 @@ CTaskManager::~CTaskManager()
         m_wake.notify_all();
     }
     wait();
+    // Each thread that used the lock has let go of it once we hold it; this
+    // also shows thread checkers what QThread::wait() ordered.
+    const auto settle = [this] { std::unique_lock lock(m_lock); };
+    settle();
     // Tasks end here, while the lists they notify still exist.
     const QList<CTaskItem *> all = findChildren<CTaskItem *>(Qt::FindDirectChildrenOnly);
     qDeleteAll(all);
+    settle();
 }
 
 void CTaskManager::setStateReceiver(QObject *context, std::function<void()> handler)
@@ -49,8 +57,15 @@ int CTaskManager::addTasks(const QList<FileItem *> &items, const QList<FileItem 
         auto *task = new CTaskItem(this, kind, *item);
         if (m_stateContext && m_stateHandler)
             connect(task, &CTaskItem::taskStateUpdatedSlot, m_stateContext, m_stateHandler);
-        if (m_viewContext && m_viewHandler)
-            connect(task, &CTaskItem::taskViewUpdatedSlot, m_viewContext, m_viewHandler);
+        if (m_viewContext && m_viewHandler) {
+            // The row's item is the task's own: an update still queued when
+            // the task is destroyed must not reach the view.
+            connect(task, &CTaskItem::taskViewUpdatedSlot, m_viewContext,
+                    [task = QPointer<CTaskItem>(task), handler = m_viewHandler](FileItem *row, bool final) {
+                        if (task)
+                            handler(row, final);
+                    });
+        }
         task->announceQueued();
         std::unique_lock lock(m_lock);
         m_tasks.append(task);
@@ -63,6 +78,24 @@ int CTaskManager::addTasks(const QList<FileItem *> &items, const QList<FileItem 
 void CTaskManager::notify(CTaskItem *)
 {
     std::unique_lock lock(m_lock);
+    ++m_wakeQueue;
+    m_wake.notify_all();
+}
+
+int *CTaskManager::runningOfClass(int runState)
+{
+    if (runState == Converting)
+        return &m_conversionsRunning;
+    if (runState == CopyingToPhone || runState == CopyingToPc)
+        return &m_copiesRunning;
+    return nullptr;
+}
+
+void CTaskManager::stepEnded(int runState)
+{
+    std::unique_lock lock(m_lock);
+    if (int *running = runningOfClass(runState))
+        --*running;
     ++m_wakeQueue;
     m_wake.notify_all();
 }
@@ -85,8 +118,14 @@ bool CTaskManager::cancelAll()
         all = m_tasks;
         m_tasks.clear();
     }
-    for (CTaskItem *task : all) {
+    // Every cancel first, so that no task starts after another was waited for.
+    for (CTaskItem *task : all)
         task->cancel();
+    for (CTaskItem *task : all) {
+        {
+            std::unique_lock lock(m_lock);
+            m_started.wait(lock, [&] { return m_starting != task; });
+        }
         task->wait();
         delete task;
     }
@@ -111,12 +150,14 @@ bool CTaskManager::moveTasks(const QList<FileItem *> &items, int toIndex)
                 break;
             }
         }
-        QStringList paths;
+        // By identity: many items share a path (every phone-only item has
+        // an empty PC path), but a task's item keeps its queued item's uuid.
+        QSet<QUuid> ids;
         for (const FileItem *item : items)
-            paths << item->pc.path;
+            ids.insert(item->uuid);
         const QList<CTaskItem *> snapshot = m_tasks;
         for (CTaskItem *task : snapshot) {
-            if (!isPending(task->state()) || !paths.contains(task->item()->pc.path))
+            if (!isPending(task->state()) || !ids.contains(task->item()->uuid))
                 continue;
             const int from = int(m_tasks.indexOf(task));
             m_tasks.move(from, qMin(toIndex, int(m_tasks.size()) - 1));
@@ -143,8 +184,9 @@ void CTaskManager::run()
             return;
         --m_wakeQueue;
 
-        bool conversionBusy = false;
-        bool copyBusy = false;
+        // A cancelled step may still be winding down off the list.
+        bool conversionBusy = m_conversionsRunning > 0;
+        bool copyBusy = m_copiesRunning > 0;
         CTaskItem *toStart = nullptr;
         int runState = 0;
         const QList<CTaskItem *> snapshot = m_tasks;
@@ -177,10 +219,19 @@ void CTaskManager::run()
                 break;
         }
         if (toStart) {
+            // Counted from here until the step's thread says it has ended.
+            int *running = runningOfClass(runState);
+            if (running)
+                ++*running;
+            m_starting = toStart;
             // The task notifies us as it starts; never hold the lock then.
             lock.unlock();
-            toStart->start(runState);
+            const bool started = toStart->start(runState);
             lock.lock();
+            if (!started && running)
+                --*running;
+            m_starting = nullptr;
+            m_started.notify_all();
         }
     }
 }

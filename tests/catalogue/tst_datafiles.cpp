@@ -1,4 +1,5 @@
 #include "catalogue.h"
+#include "filepermissions.h"
 #include "folderphones.h"
 #include "phoneinfo.h"
 #include "phonemanagement.h"
@@ -6,6 +7,7 @@
 
 #include <QDomDocument>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -44,7 +46,11 @@ class TestDataFiles : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { TestSupport::useBuiltLibrary(); }
+    void initTestCase()
+    {
+        QVERIFY(TestSupport::honourFilePermissions());
+        TestSupport::useBuiltLibrary();
+    }
 
     void init()
     {
@@ -240,6 +246,117 @@ private Q_SLOTS:
         QCOMPARE(files.at(0).toElement().text(), QStringLiteral("/b.mp4"));
         QCOMPARE(files.at(1).toElement().text(), QStringLiteral("/a.mp4"));
         QCOMPARE(files.at(1).toElement().attribute(QStringLiteral("playback_sec")), QStringLiteral("5"));
+    }
+
+    void namesXmlCannotCarry_data()
+    {
+        QTest::addColumn<QString>("odd");
+        QTest::addRow("control character") << QStringLiteral("a\x01b");
+        QTest::addRow("tab") << QStringLiteral("a\tb");
+        QTest::addRow("line feed and return") << QStringLiteral("a\nb\rc");
+        QTest::addRow("escape and percent") << QStringLiteral("50%\x1b[0m");
+        QTest::addRow("percent alone") << QStringLiteral("100%25");
+        QTest::addRow("not a character") << QString(QChar(0xFFFE));
+        QTest::addRow("beyond the basic plane") << QString::fromUtf8("\xF0\x9F\x8E\xAC");
+    }
+    void namesXmlCannotCarry()
+    {
+        QFETCH(QString, odd);
+        Catalogue &c = Catalogue::instance();
+        c.currentPhoneName = QStringLiteral("Phone ") + odd;
+        c.memoryTypes = {QStringLiteral("Memory ") + odd, QStringLiteral("Card ") + odd};
+        QVERIFY(c.writeProfile(QStringLiteral("ID") + odd, 1, 2));
+        // Real files with such names (Linux allows them), in both lists.
+        QTemporaryDir dir;
+        const QString video = dir.filePath(QStringLiteral("clip ") + odd + QStringLiteral(".mp4"));
+        writeBytes(video, "video");
+        QVERIFY(c.saveScanResults({video}, {42}, true));
+        QVERIFY(c.saveMyCollectionResults({video}, {42}, false));
+        QVERIFY(c.saveMyCollectionResults({video}, {43}, false));
+        c.currentPhoneName = QStringLiteral("Second");
+        QVERIFY(c.writeProfile(QStringLiteral("2"), 0, 1));
+
+        for (const QString &file : {Catalogue::appSettingsPath(), Catalogue::myCollectionCachePath()}) {
+            QDomDocument document;
+            QString message;
+            QVERIFY2(bool(document.setContent(readBytes(file), false, &message)), qPrintable(message));
+        }
+        QVERIFY(c.loadAppSettings(true));
+        QCOMPARE(c.profiles.size(), 2);
+        const PhoneProfile &profile = c.profiles.first();
+        QCOMPARE(profile.id, QStringLiteral("ID") + odd);
+        QCOMPARE(profile.name, QStringLiteral("Phone ") + odd);
+        QCOMPARE(profile.memoryTypes, (QStringList{QStringLiteral("Memory ") + odd, QStringLiteral("Card ") + odd}));
+        QCOMPARE(profile.memoryIndex, 1);
+        QCOMPARE(profile.quality, 2);
+        QCOMPARE(c.findProfile(QStringLiteral("ID") + odd), 0);
+        QCOMPARE(c.scanResults.size(), 1);
+        QCOMPARE(c.scanResults.at(0)->pc.path, video);
+        QCOMPARE(c.scanResults.at(0)->pc.playbackLength, 42);
+        // The cache kept one entry for the name, with its last length.
+        FileItemList cached;
+        QDomDocument cache = readXml(Catalogue::myCollectionCachePath());
+        c.loadFileList(cached, cache.documentElement().firstChildElement(QStringLiteral("MyCollectionScanResults")),
+                       false);
+        QCOMPARE(cached.size(), 1);
+        QCOMPARE(cached.at(0)->pc.path, video);
+        QCOMPARE(cached.at(0)->pc.playbackLength, 43);
+        c.scanResults.clear();
+        c.savedScanResults.clear();
+    }
+
+    void profilesSurviveAFileWithRawControlCharacters()
+    {
+        // As earlier versions wrote a scanned name with a control character.
+        writeBytes(Catalogue::appSettingsPath(),
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AppSettings><Profiles>"
+                   "<Phone ID=\"356000000000003\" MS=\"1\" Name=\"Kept\" PMName=\"Phone memory\" Quality=\"2\">"
+                   "<memory>Memory card</memory></Phone></Profiles>"
+                   "<ScanResults Timestamp=\"01.12.2026, 10:00\"><File playback_sec=\"3\">/v/a\x01b.mp4</File>"
+                   "</ScanResults></AppSettings>");
+        Catalogue &c = Catalogue::instance();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Parse error at line")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("characters XML cannot carry")));
+        QVERIFY(c.loadAppSettings(false));
+        QCOMPARE(c.profiles.size(), 1);
+        QCOMPARE(c.profiles.first().name, QStringLiteral("Kept"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Parse error at line")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("characters XML cannot carry")));
+        c.currentPhoneName = QStringLiteral("New");
+        QVERIFY(c.writeProfile(QStringLiteral("N"), 0, 1));
+        QVERIFY(c.loadAppSettings(false));
+        QCOMPARE(c.profiles.size(), 2);
+        QCOMPARE(c.profiles.at(0).quality, 2);
+    }
+
+    void readOnlyDataFolder()
+    {
+        Catalogue &c = Catalogue::instance();
+        c.currentPhoneName = QStringLiteral("Keeper");
+        QVERIFY(c.writeProfile(QStringLiteral("K"), 0, 1));
+        QVERIFY(c.saveScanResults({QStringLiteral("/a.mp4")}, {1}, true));
+        QVERIFY(c.saveMyCollectionResults({QStringLiteral("/a.mp4")}, {1}, true));
+        const QByteArray settings = readBytes(Catalogue::appSettingsPath());
+        const QByteArray cache = readBytes(Catalogue::myCollectionCachePath());
+        const QString folder = Catalogue::dataFolder();
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+
+        QString error;
+        const bool scanSaved = c.saveScanResults({QStringLiteral("/b.mp4")}, {2}, true, &error);
+        const QString scanError = error;
+        const bool cacheSaved = c.saveMyCollectionResults({QStringLiteral("/b.mp4")}, {2}, false, &error);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("AppSettings.xml.lock")));
+        c.currentPhoneName = QStringLiteral("Changed");
+        const bool profileSaved = c.writeProfile(QStringLiteral("K"), 1, 2);
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        QVERIFY(!scanSaved);
+        QVERIFY2(scanError.contains(QLatin1String("AppSettings.xml")), qPrintable(scanError));
+        QVERIFY(!cacheSaved);
+        QVERIFY2(error.contains(QLatin1String("MyCollectionCache.xml")), qPrintable(error));
+        QVERIFY(!profileSaved);
+        QCOMPARE(readBytes(Catalogue::appSettingsPath()), settings);
+        QCOMPARE(readBytes(Catalogue::myCollectionCachePath()), cache);
     }
 
     void logLines()

@@ -1,4 +1,5 @@
 #include "catalogue.h"
+#include "formats.h"
 #include "phoneinfo.h"
 
 #include <QFile>
@@ -42,7 +43,7 @@ private Q_SLOTS:
         QCOMPARE(item.name(), QString());
         QCOMPARE(item.path(), QString());
         QCOMPARE(item.type(), QString());
-        QCOMPARE(item.size(), 0);
+        QCOMPARE(item.size(), 0LL);
         QCOMPARE(item.playbackLength(), 0);
         const qint64 ago = item.date().daysTo(QDateTime::currentDateTime());
         QVERIFY(ago >= 7300 && ago <= 7306);
@@ -108,7 +109,7 @@ private Q_SLOTS:
         QCOMPARE(pc.name, QStringLiteral("holiday.2019"));
         QCOMPARE(pc.suffix, QStringLiteral("mp4"));
         QCOMPARE(pc.type, pc.suffix);
-        QCOMPARE(pc.size, 5000);
+        QCOMPARE(pc.size, 5000LL);
         QCOMPARE(pc.path, video);
         QVERIFY(pc.found);
 
@@ -116,7 +117,7 @@ private Q_SLOTS:
         const QString empty = touch(QStringLiteral("empty.avi"), QByteArray());
         QVERIFY(!pc.setFromFile(empty));
         QCOMPARE(pc.name, QStringLiteral("empty"));
-        QCOMPARE(pc.size, 0);
+        QCOMPARE(pc.size, 0LL);
 
         // A missing file changes only the found flag.
         QVERIFY(!pc.setFromFile(m_dir.filePath(QStringLiteral("gone.mp4"))));
@@ -154,6 +155,85 @@ private Q_SLOTS:
         m.playbackLength = 95;
         m.created = QDateTime(QDate(2024, 2, 1), QTime(10, 30));
         QCOMPARE(item.rowText(viewKind), expected);
+    }
+
+    void bigFiles_data()
+    {
+        QTest::addColumn<int>("viewKind");
+        QTest::addColumn<bool>("onPhone");
+        QTest::addColumn<QString>("sizeColumn");
+        // 3,000,000,000 bytes: past 31 bits, where a 32-bit size turns negative.
+        QTest::addRow("pc, my collection") << 0 << false << QStringLiteral("2861.02 MB");
+        QTest::addRow("pc, scan results") << 1 << false << QStringLiteral("2861.02 MB");
+        QTest::addRow("pc, tasks") << 2 << false << QStringLiteral("2861.02 MB");
+        QTest::addRow("phone, my collection") << 0 << true << QStringLiteral("2861.02 MB");
+        QTest::addRow("phone, tasks") << 2 << true << QStringLiteral("2861.02 MB");
+    }
+    void bigFiles()
+    {
+        QFETCH(int, viewKind);
+        QFETCH(bool, onPhone);
+        QFETCH(QString, sizeColumn);
+        const qint64 bytes = 3000000000LL;
+        FileItem item;
+        if (onPhone) {
+            Orvak_API::PhoneFileEntry entry{QStringLiteral("film.mp4"), QStringLiteral("\\\\E:\\Videos"), bytes,
+                                            QDateTime::currentDateTime()};
+            QVERIFY(item.phone.setFromPhoneEntry(entry));
+        } else {
+            // Sparse: three gigabytes that take no disk space.
+            const QString path = touch(QStringLiteral("film.mp4"), QByteArray());
+            QVERIFY(QFile::resize(path, bytes));
+            QVERIFY(item.pc.setFromFile(path));
+        }
+        QCOMPARE(item.size(), bytes);
+        QCOMPARE(item.rowText(viewKind).split(QLatin1Char('|')).value(2), sizeColumn);
+    }
+
+    void sizesSortPast32Bits()
+    {
+        // Sparse files around the 31- and 32-bit limits, listed in no order.
+        const QList<qint64> sizes{5000000000LL, 1024, 3000000000LL, 2147483647LL, 4294967296LL};
+        FileItemList list;
+        for (int i = 0; i < sizes.size(); ++i) {
+            const QString path = touch(QStringLiteral("big%1.avi").arg(i), QByteArray());
+            QVERIFY(QFile::resize(path, sizes.at(i)));
+            QVERIFY(list.append()->pc.setFromFile(path));
+        }
+        QList<FileItem *> items = list.items();
+        std::sort(items.begin(), items.end(), [](const FileItem *a, const FileItem *b) { return a->size() < b->size(); });
+        QList<qint64> sorted;
+        qint64 total = 0;
+        for (const FileItem *item : items) {
+            sorted << item->size();
+            total += item->size();
+        }
+        QCOMPARE(sorted, (QList<qint64>{1024, 2147483647LL, 3000000000LL, 4294967296LL, 5000000000LL}));
+        QCOMPARE(Formats::sizeText(total), QStringLiteral("13773.40 MB"));
+    }
+
+    void nameOfAnOverridePath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::addRow("phone memory") << QStringLiteral("\\\\C:\\Data\\Videos\\clip.mp4") << QStringLiteral("clip.mp4");
+        QTest::addRow("memory card, subfolder") << QStringLiteral("\\\\E:\\Videos\\trips\\a b.3gp")
+                                                << QStringLiteral("a b.3gp");
+        QTest::addRow("phone folder only") << QStringLiteral("\\\\E:\\Videos\\") << QString();
+        QTest::addRow("pc") << QStringLiteral("/home/u/Videos/clip.mp4") << QStringLiteral("clip.mp4");
+        // On the PC a backslash belongs to the name.
+        QTest::addRow("pc, backslash in the name") << QStringLiteral("/home/u/odd\\name.mp4")
+                                                   << QStringLiteral("odd\\name.mp4");
+        QTest::addRow("none") << QString() << QStringLiteral("own");
+    }
+    void nameOfAnOverridePath()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        FileItem item;
+        item.pc.name = QStringLiteral("own");
+        QCOMPARE(item.name(path), name);
+        QCOMPARE(FileItem().name(path), QString());
     }
 
     void mirrorsTakeEachOther()

@@ -10,6 +10,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+class RebuiltCounter final : public QObject
+{
+public:
+    bool event(QEvent *e) override
+    {
+        if (e->type() != MyCollectionThread::Rebuilt)
+            return QObject::event(e);
+        ++rebuilt;
+        return true;
+    }
+    int rebuilt = 0;
+};
+
+} // namespace
+
 // My collection built from a real folder phone and a real PC folder.
 class TestMyCollection : public QObject
 {
@@ -97,8 +114,29 @@ private Q_SLOTS:
         // An empty PC file is still listed, though it does not count as a copy.
         FileItem *empty = find(QStringLiteral("empty"), QString());
         QVERIFY(empty);
-        QCOMPARE(empty->pc.size, 0);
+        QCOMPARE(empty->pc.size, 0LL);
         QCOMPARE(c.phonePictures.size(), 0);
+    }
+
+    void bigVideosPairAndShowTheirSize()
+    {
+        // Sparse files of 3,000,000,000 bytes on the card and in the folder.
+        const qint64 bytes = 3000000000LL;
+        TestSupport::writeFile(cardVideo(QStringLiteral("film.mp4")), QByteArray());
+        QVERIFY(QFile::resize(cardVideo(QStringLiteral("film.mp4")), bytes));
+        TestSupport::writeFile(pcVideo(QStringLiteral("film.mp4")), QByteArray());
+        QVERIFY(QFile::resize(pcVideo(QStringLiteral("film.mp4")), bytes));
+        attachPhone();
+        Catalogue &c = Catalogue::instance();
+        QVERIFY(c.refreshMyCollection());
+        QCOMPARE(c.myCollection.size(), 1);
+        FileItem *film = find(QStringLiteral("film"), QStringLiteral("film.mp4"));
+        QVERIFY(film);
+        QCOMPARE(film->phone.size, bytes);
+        QCOMPARE(film->size(), bytes);
+        QCOMPARE(film->rowText(0).section(QLatin1Char('|'), 2, 2), QStringLiteral("2861.02 MB"));
+        film->pc.clear();
+        QCOMPARE(film->rowText(0).section(QLatin1Char('|'), 2, 2), QStringLiteral("2861.02 MB"));
     }
 
     void cachedLengthsReachPairedItems()
@@ -115,11 +153,12 @@ private Q_SLOTS:
         scanned->pc.playbackLength = 33;
         attachPhone();
 
-        // Built on a thread of its own, as the main window does.
-        QObject window;
+        // Built on a thread of its own, as the main window does; the list is
+        // My collection when the window hears of it.
+        RebuiltCounter window;
         MyCollectionThread builder(&window);
         builder.start();
-        QTRY_VERIFY_WITH_TIMEOUT(builder.isFinished(), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(window.rebuilt, 1, 30000);
 
         FileItem *talk = find(QStringLiteral("talk"), QStringLiteral("talk.mp4"));
         QVERIFY(talk);
@@ -128,6 +167,35 @@ private Q_SLOTS:
         FileItem *solo = find(QStringLiteral("solo"), QString());
         QVERIFY(solo);
         QCOMPARE(solo->playbackLength(), 33);
+    }
+
+    void theBuilderReadsOnlyWhatItWasGiven()
+    {
+        // The phone and the scan results as they were when the builder was
+        // made count, whatever the main thread changes meanwhile; the list
+        // is replaced only once the window is told.
+        TestSupport::writeFile(cardVideo(QStringLiteral("clip.mp4")), QByteArray(1000, 'a'));
+        TestSupport::writeFile(pcVideo(QStringLiteral("solo.mp4")), QByteArray(100, 's'));
+        attachPhone();
+        Catalogue &c = Catalogue::instance();
+        FileItem *scanned = c.appendScanResult();
+        scanned->pc.setFromFile(pcVideo(QStringLiteral("solo.mp4")));
+        scanned->pc.playbackLength = 12;
+        RebuiltCounter window;
+        MyCollectionThread builder(&window);
+        c.currentPhoneSerial.clear();
+        c.memoryTypes.clear();
+        c.scanResults.clear();
+        FileItem *mine = c.appendMyCollectionItem();
+        mine->pc.name = QStringLiteral("kept until the rebuild");
+        builder.start();
+        QVERIFY(builder.wait(30000));
+        QCOMPARE(c.myCollection.size(), 1);
+        QCOMPARE(c.myCollection.at(0), mine);
+        QTRY_COMPARE_WITH_TIMEOUT(window.rebuilt, 1, 30000);
+        QCOMPARE(c.myCollection.size(), 2);
+        QVERIFY(find(QString(), QStringLiteral("clip.mp4")));
+        QCOMPARE(find(QStringLiteral("solo"), QString())->playbackLength(), 12);
     }
 
     void withoutThePhoneOnlyPcFilesAreListed()

@@ -14,6 +14,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace MediaClips {
 
 struct ClipSpec
@@ -27,6 +32,7 @@ struct ClipSpec
     int channels = 2;
     QString videoCodec = QStringLiteral("mpeg4");
     QString audioCodec = QStringLiteral("aac");
+    QStringList outputOptions; // given to FFmpeg just before the output path
 };
 
 // Writes a clip with a moving test picture and a tone; returns false with the
@@ -44,7 +50,7 @@ inline bool make(const QString &path, const ClipSpec &spec = {}, QString *log = 
              << QStringLiteral("-c:a") << spec.audioCodec;
     }
     args << QStringLiteral("-c:v") << spec.videoCodec << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p")
-         << path;
+         << spec.outputOptions << path;
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.start(QStringLiteral("ffmpeg"), args);
@@ -54,6 +60,62 @@ inline bool make(const QString &path, const ClipSpec &spec = {}, QString *log = 
         *log = QString::fromLocal8Bit(ffmpeg.readAll());
     return ok;
 }
+
+// The first `fraction` of a file's bytes, as an interrupted download or
+// copy leaves it.
+inline bool cutShort(const QString &path, const QString &cut, double fraction)
+{
+    QFile whole(path);
+    QFile part(cut);
+    if (!whole.open(QIODevice::ReadOnly) || !part.open(QIODevice::WriteOnly))
+        return false;
+    return part.write(whole.read(qint64(whole.size() * fraction))) > 0;
+}
+
+// A FIFO standing for a source that blocks (a stalled stream or network
+// file): opening or reading it waits until the test writes to it.
+class StalledFifo
+{
+public:
+    explicit StalledFifo(const QString &path) : m_path(path)
+    {
+        QFile::remove(path);
+        m_made = ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    }
+    ~StalledFifo()
+    {
+        if (m_writer >= 0)
+            ::close(m_writer);
+        QFile::remove(m_path);
+    }
+    StalledFifo(const StalledFifo &) = delete;
+    StalledFifo &operator=(const StalledFifo &) = delete;
+
+    bool made() const { return m_made; }
+    QString path() const { return m_path; }
+    // Opens the write end; this succeeds only while a reader holds the FIFO.
+    bool openWriter()
+    {
+        if (m_writer < 0)
+            m_writer = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        return m_writer >= 0;
+    }
+    bool feed(const QByteArray &bytes)
+    {
+        return m_writer >= 0 && ::write(m_writer, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+    // Bytes fed and not read yet; 0 once the reader has taken them and waits.
+    int unread() const
+    {
+        int count = -1;
+        return m_writer >= 0 && ::ioctl(m_writer, FIONREAD, &count) == 0 ? count : -1;
+    }
+
+private:
+    QString m_path;
+    bool m_made = false;
+    int m_writer = -1;
+};
 
 // What ffprobe says of a file: {"format": {...}, "streams": [...]}.
 inline QJsonObject probe(const QString &path)

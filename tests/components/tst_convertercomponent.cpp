@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QLibrary>
+#include <QProcess>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +15,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <atomic>
+#include <cmath>
+#include <memory>
 
 using namespace ConverterComponent;
 
@@ -91,6 +95,27 @@ EncoderConfig config(int width, int height, double rate, int kbps, int channels,
     c.audioChannels = quint8(channels);
     c.audioSampleRate = quint32(sampleRate);
     return c;
+}
+
+// The mean brightness of every frame of a video, in order.
+QList<double> frameBrightness(const QString &video)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), video,
+                                            QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
+                                            QStringLiteral("gray"), QStringLiteral("-")});
+    ffmpeg.waitForFinished(120000);
+    const QByteArray data = ffmpeg.readAllStandardOutput();
+    const QJsonObject stream = MediaClips::stream(MediaClips::probe(video), QStringLiteral("video"));
+    const int frame = stream.value(QStringLiteral("width")).toInt() * stream.value(QStringLiteral("height")).toInt();
+    QList<double> means;
+    for (qsizetype at = 0; frame > 0 && at + frame <= data.size(); at += frame) {
+        qint64 sum = 0;
+        for (qsizetype i = at; i < at + frame; ++i)
+            sum += quint8(data.at(i));
+        means << double(sum) / frame;
+    }
+    return means;
 }
 
 } // namespace
@@ -395,6 +420,158 @@ private Q_SLOTS:
         QStringList left = MediaClips::allEntries(out.path());
         left.sort();
         QCOMPARE(left, kept);
+    }
+
+    void cancelHoldsWheneverItComes_data()
+    {
+        QTest::addColumn<QString>("moment");
+        QTest::addRow("before the file is open") << QStringLiteral("open");
+        QTest::addRow("before the encoders are set up") << QStringLiteral("configure");
+        QTest::addRow("before the start") << QStringLiteral("start");
+        QTest::addRow("just after the start") << QStringLiteral("started");
+    }
+    void cancelHoldsWheneverItComes()
+    {
+        QFETCH(QString, moment);
+        QTemporaryDir out;
+        Component c;
+        quint16 kind = 0;
+        qint32 error = -1;
+        auto cancelAt = [&](const char *here) {
+            if (moment == QLatin1String(here))
+                QCOMPARE(c.converter->cancel(), Ok);
+        };
+        cancelAt("open");
+        const qint32 opened = c.converter->openFile(wide(m_clip720), &kind, &error);
+        cancelAt("configure");
+        const EncoderConfig cfg = config(320, 240, 15, 192, 2);
+        AudioRecord audio;
+        c.converter->configure(&cfg, nullptr, 0, &audio, sizeof audio, &error);
+        cancelAt("start");
+        Event done;
+        c.converter->setEndEvent(&done, 2);
+        error = -1;
+        const qint32 started = c.converter->start(wide(out.filePath(QStringLiteral("held"))), 11, &error);
+        cancelAt("started");
+        if (moment == QLatin1String("open")) {
+            QVERIFY(opened < 0);
+        }
+        if (moment == QLatin1String("started")) {
+            QCOMPARE(started, Ok);
+            QVERIFY(done.semaphore.tryAcquire(1, 60000));
+            QVERIFY(c.converter->finalResult(&error) < 0);
+        } else {
+            QVERIFY(started < 0);
+        }
+        QCOMPARE(error, qint32(Cancelled));
+        // The cancel holds for the instance's life: nothing later runs.
+        QVERIFY(c.converter->openFile(wide(m_clip720), &kind, &error) < 0);
+        QCOMPARE(error, qint32(Cancelled));
+        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+    }
+
+    void blockingSourceGivesWayToCancel_data()
+    {
+        QTest::addColumn<bool>("withWriter");
+        QTest::addRow("no writer yet") << false;
+        QTest::addRow("a writer that stalls") << true;
+    }
+    void blockingSourceGivesWayToCancel()
+    {
+        QFETCH(bool, withWriter);
+        MediaClips::StalledFifo fifo(path(QStringLiteral("stream-%1.mp4").arg(withWriter)));
+        QVERIFY(fifo.made());
+        Component c;
+        std::atomic<qint32> result{1};
+        std::atomic<qint32> error{-1};
+        std::unique_ptr<QThread> opener(QThread::create([&] {
+            quint16 kind = 0;
+            qint32 number = -1;
+            result = c.converter->openFile(wide(fifo.path()), &kind, &number);
+            error = number;
+        }));
+        opener->start();
+        if (withWriter) {
+            // The converter holds the FIFO, has read what it was given and
+            // waits for more.
+            QTRY_VERIFY_WITH_TIMEOUT(fifo.openWriter(), 30000);
+            QFile header(m_clip720);
+            QVERIFY(header.open(QIODevice::ReadOnly));
+            QVERIFY(fifo.feed(header.read(64)));
+            QTRY_COMPARE_WITH_TIMEOUT(fifo.unread(), 0, 30000);
+        }
+        QVERIFY(!opener->isFinished());
+        QCOMPARE(c.converter->cancel(), Ok);
+        QTRY_VERIFY_WITH_TIMEOUT(opener->isFinished(), 30000);
+        QVERIFY(result.load() < 0);
+        QCOMPARE(error.load(), qint32(Cancelled));
+    }
+
+    void sourceCutShortFails_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("options");
+        QTest::addRow("avi") << QStringLiteral("short.avi") << QStringList();
+        QTest::addRow("mp4, index in front")
+            << QStringLiteral("short.mp4") << QStringList{QStringLiteral("-movflags"), QStringLiteral("+faststart")};
+    }
+    void sourceCutShortFails()
+    {
+        // A file whose header states ten seconds but that holds one must not
+        // become a one-second video that looks complete.
+        QFETCH(QString, name);
+        QFETCH(QStringList, options);
+        MediaClips::ClipSpec spec;
+        spec.seconds = 10;
+        spec.audioCodec = name.endsWith(QLatin1String(".avi")) ? QStringLiteral("pcm_s16le") : QStringLiteral("aac");
+        spec.outputOptions = options;
+        const QString whole = path(name);
+        QVERIFY(MediaClips::make(whole, spec));
+        const QString cut = path(QStringLiteral("cut-") + name);
+        QVERIFY(MediaClips::cutShort(whole, cut, 0.1));
+        QTemporaryDir out;
+        Component c;
+        quint16 kind = 0;
+        qint32 error = -1;
+        QCOMPARE(c.converter->openFile(wide(cut), &kind, &error), Ok);
+        QCOMPARE(convert(c.converter, cut, config(320, 240, 15, 192, 2), out.filePath(QStringLiteral("cut"))),
+                 qint32(TruncatedSource));
+        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+        // The whole file converts.
+        Component again;
+        QCOMPARE(convert(again.converter, whole, config(320, 240, 15, 192, 2), out.filePath(QStringLiteral("whole"))),
+                 qint32(NoError));
+    }
+
+    void lowerFrameRateKeepsEveryOtherFrame()
+    {
+        // Every source frame has a brightness of its own, so the output shows
+        // which frames were kept.
+        const QString source = path(QStringLiteral("levels.mp4"));
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"),
+                     {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                      QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                      QStringLiteral("color=c=black:s=64x48:r=30:d=20,format=yuv420p,"
+                                     "geq=lum='20+4*mod(N,50)':cb=128:cr=128"),
+                      QStringLiteral("-c:v"), QStringLiteral("mpeg4"), QStringLiteral("-q:v"), QStringLiteral("1"),
+                      QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"), source});
+        QVERIFY(ffmpeg.waitForFinished(120000) && ffmpeg.exitCode() == 0);
+        QTemporaryDir out;
+        Component c;
+        const QString base = out.filePath(QStringLiteral("half"));
+        QCOMPARE(convert(c.converter, source, config(64, 48, 15, 384, 0), base), qint32(NoError));
+
+        const QList<double> in = frameBrightness(source);
+        const QList<double> kept = frameBrightness(base + QStringLiteral(".mp4"));
+        QCOMPARE(in.size(), 600);
+        // Twenty seconds at 15 frames a second, not one more.
+        QCOMPARE(kept.size(), 300);
+        for (int n = 0; n < kept.size(); ++n) {
+            const double wanted = std::abs(kept.at(n) - in.at(2 * n));
+            QVERIFY2(wanted < 1.5, qPrintable(QStringLiteral("frame %1: %2, source frame %3: %4")
+                                                  .arg(n).arg(kept.at(n)).arg(2 * n).arg(in.at(2 * n))));
+        }
     }
 
     void existingTargetIsNeverReplaced()

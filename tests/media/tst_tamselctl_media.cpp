@@ -118,6 +118,33 @@ private Q_SLOTS:
         QVERIFY2(err.contains("conversion cancelled"), err.constData());
         QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
     }
+
+    void interruptEndsAConversionOfAFifo_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addRow("SIGINT") << int(SIGINT);
+        QTest::addRow("SIGTERM") << int(SIGTERM);
+    }
+    void interruptEndsAConversionOfAFifo()
+    {
+        // Opening a FIFO blocks until something writes to it; nothing will.
+        QFETCH(int, signal);
+        MediaClips::StalledFifo fifo(m_dir.filePath(QStringLiteral("stream.mp4")));
+        QVERIFY(fifo.made());
+        QTemporaryDir out;
+        QProcess p;
+        p.start(tool(), {QStringLiteral("convert"), fifo.path(), QStringLiteral("--out"), out.path()});
+        QVERIFY(p.waitForStarted());
+        // Once the converter holds the FIFO, it waits in it.
+        QTRY_VERIFY_WITH_TIMEOUT(fifo.openWriter(), 60000);
+        ::kill(pid_t(p.processId()), signal);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        const QByteArray err = p.readAllStandardError();
+        QVERIFY2(err.contains("conversion cancelled"), err.constData());
+        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTamselctlMedia)

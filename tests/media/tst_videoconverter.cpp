@@ -232,6 +232,46 @@ private Q_SLOTS:
         QCOMPARE(errors.count(), 0);
     }
 
+    void cancelBeforeTheFileIsOpenHolds()
+    {
+        // A cancel while the job is still getting ready is never lost.
+        const QString path = clip(QStringLiteral("early.mp4"), 320, 240);
+        QTemporaryDir out;
+        VideoConverter converter;
+        QVERIFY(converter.cancel());
+        QVERIFY(!converter.openFile(path));
+        QCOMPARE(converter.lastCode(), int32_t(9));
+        QString target = path;
+        QVERIFY(!converter.convert(out.path(), target, 1, Phone_VideoCapabilities()));
+        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+    }
+
+    void sourceCutShortIsAFailureWithItsOwnText()
+    {
+        MediaClips::ClipSpec spec;
+        spec.seconds = 10;
+        spec.outputOptions = QStringList{QStringLiteral("-movflags"), QStringLiteral("+faststart")};
+        const QString whole = m_dir.filePath(QStringLiteral("download.mp4"));
+        QVERIFY(MediaClips::make(whole, spec));
+        const QString cut = m_dir.filePath(QStringLiteral("interrupted download.mp4"));
+        QVERIFY(MediaClips::cutShort(whole, cut, 0.1));
+        QTemporaryDir out;
+        VideoConverter converter;
+        QStringList friendly;
+        connect(&converter, &VideoConverter::SignalErrorMessage, this,
+                [&](const QString &, const QString &, const QString &text) { friendly << text; });
+        QVERIFY(converter.openFile(cut));
+        QString target = cut;
+        QVERIFY(!converter.convert(out.path(), target, 1, Phone_VideoCapabilities()));
+        QCOMPARE(converter.lastCode(), int32_t(17));
+        QCOMPARE(friendly.size(), 1);
+        QCOMPARE(friendly.first(), QStringLiteral("The selected file \n\n%1\n\nends before its full length: it is "
+                                                  "damaged or was not copied completely, and could not be converted. "
+                                                  "\n\nSee the log file for more information.")
+                                       .arg(cut));
+        QCOMPARE(MediaClips::allEntries(out.path()), QStringList());
+    }
+
     void cancelFromTheGuiThreadYieldsNine()
     {
         const QString path = clip(QStringLiteral("long.mp4"), 1280, 720, true, 20);

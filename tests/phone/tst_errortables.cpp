@@ -57,10 +57,11 @@ private Q_SLOTS:
         QCOMPARE(rowCount(connectivityErrorTable), 80);
         QCOMPARE(uint32_t(connectivityErrorTable[78].code), 0x80800003u);
         QCOMPARE(connectivityErrorTable[79].code, NoVideoFolderCode);
-        QCOMPARE(rowCount(mediaErrorTable), 19);
+        // The media table's 19 rows, then the row for a source cut short.
+        QCOMPARE(rowCount(mediaErrorTable), 20);
         // The end rows carry the unknown-error text.
         QCOMPARE(friendlyText(connectivityErrorTable[80]), textB);
-        QCOMPARE(friendlyText(mediaErrorTable[19]), textB);
+        QCOMPARE(friendlyText(mediaErrorTable[20]), textB);
         // Every connectivity row repeats its code.
         for (const ErrorRow *row = connectivityErrorTable; !isEndRow(*row); ++row)
             QCOMPARE(row->secondCode, row->code);
@@ -196,7 +197,15 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(busy->technicalText),
                  QStringLiteral("General file access problem occurred during the file open process."));
         QCOMPARE(QString::fromUtf8(findErrorRow(mediaErrorTable, 0)->technicalText), QStringLiteral("Success"));
-        QVERIFY(!findErrorRow(mediaErrorTable, 0x11));
+        // The two creation rows keep their places ahead of the added row.
+        QCOMPARE(int32_t(mediaErrorTable[18].code), int32_t(0x80040154u));
+        const ErrorRow *truncated = findErrorRow(mediaErrorTable, 0x11);
+        QVERIFY(truncated);
+        QCOMPARE(truncated, &mediaErrorTable[19]);
+        QCOMPARE(uint32_t(truncated->secondCode), 0x80004005u);
+        QVERIFY(carriesConversionText(*truncated));
+        QVERIFY(friendlyText(*truncated).contains(QLatin1String("ends before its full length")));
+        QVERIFY(!findErrorRow(mediaErrorTable, 0x12));
     }
 
     void reportsFailure_data()

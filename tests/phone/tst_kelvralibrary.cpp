@@ -386,7 +386,6 @@ Picture=\\C:\Data\Images\phone.ico   ; where the phone keeps its picture (an ICO
         QVERIFY(fs);
         const QString pc = pcFile(QStringLiteral("big.mp4"), randomBytes(40 << 20));
         const QString target = m_phones->memoryFolder(QStringLiteral("p"), 0);
-        QCOMPARE(uint32_t(Kelv::Cancel(fs)), 0x80100021u); // nothing runs yet
 
         // The copy stops in its progress report once data has been written,
         // until this thread has cancelled it.
@@ -415,6 +414,40 @@ Picture=\\C:\Data\Images\phone.ico   ; where the phone keeps its picture (an ICO
         sink.onProgress = nullptr;
         QCOMPARE(Kelv::CopyFile(fs, KELV_COPY_PC_TO_PHONE, L"big.mp4", w(pc).c_str(), L"\\\\C:"), 0);
         QCOMPARE(everything(target), QStringList(QStringLiteral("big.mp4")));
+    }
+
+    void cancelBeforeTheCopyHolds()
+    {
+        // A cancel that comes while the copy is still being prepared ends
+        // the next copy on the handle, which writes nothing; only that one.
+        KELVHANDLE fs = addAndOpen(QStringLiteral("p"), QStringLiteral("X2"));
+        QVERIFY(fs);
+        const QString pc = pcFile(QStringLiteral("early.mp4"), randomBytes(1 << 20));
+        const QString target = m_phones->memoryFolder(QStringLiteral("p"), 0);
+        QCOMPARE(Kelv::Cancel(fs), 0);
+        QCOMPARE(Kelv::Cancel(fs), 0); // twice is still one cancel
+        QCOMPARE(uint32_t(Kelv::CopyFile(fs, KELV_COPY_PC_TO_PHONE, L"early.mp4", w(pc).c_str(), L"\\\\C:")),
+                 0x80100020u);
+        QCOMPARE(everything(target), QStringList());
+        QCOMPARE(Kelv::CopyFile(fs, KELV_COPY_PC_TO_PHONE, L"early.mp4", w(pc).c_str(), L"\\\\C:"), 0);
+        QCOMPARE(everything(target), QStringList(QStringLiteral("early.mp4")));
+
+        // It ends the copy before anything else could refuse it (the target
+        // exists here), so that it is spent on that copy.
+        QCOMPARE(Kelv::Cancel(fs), 0);
+        QCOMPARE(uint32_t(Kelv::CopyFile(fs, KELV_COPY_PC_TO_PHONE, L"early.mp4", w(pc).c_str(), L"\\\\C:")),
+                 0x80100020u);
+        QCOMPARE(uint32_t(Kelv::CopyFile(fs, KELV_COPY_PC_TO_PHONE, L"early.mp4", w(pc).c_str(), L"\\\\C:")),
+                 0x80400003u);
+
+        // Other handles are not touched.
+        KELVHANDLE other = nullptr;
+        uint32_t media = KELV_MEDIA_ANY, id = 0;
+        QCOMPARE(Kelv::OpenFS(L"X2", &media, &other, &id), 0);
+        QCOMPARE(Kelv::Cancel(fs), 0);
+        QCOMPARE(Kelv::DeleteFile(other, L"early.mp4", L"\\\\C:"), 0);
+        QCOMPARE(Kelv::CopyFile(other, KELV_COPY_PC_TO_PHONE, L"early.mp4", w(pc).c_str(), L"\\\\C:"), 0);
+        QCOMPARE(Kelv::CloseFS(other), 0);
     }
 
     void memoryFull()

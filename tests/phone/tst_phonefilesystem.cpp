@@ -388,7 +388,6 @@ private Q_SLOTS:
         PhoneInfo *phone = attach();
         QVERIFY(phone);
         writeFile(m_pc.filePath(QStringLiteral("big.mp4")), randomBytes(40 << 20));
-        QVERIFY(!phone->cancel()); // nothing runs yet
 
         auto hold = std::make_unique<CopyHold>(phone);
         QList<int> values;
@@ -464,6 +463,37 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(friendly, QStringList(QStringLiteral("The copy was cancelled. Nothing was changed "
                                                                        "on the phone or on the PC.")),
                                   20000);
+    }
+
+    void cancelBeforeTheCopyChangesNothing_data()
+    {
+        QTest::addColumn<bool>("beforeTheSession");
+        QTest::addRow("session open") << false;
+        QTest::addRow("before the session opens") << true;
+    }
+    void cancelBeforeTheCopyChangesNothing()
+    {
+        // A cancel that comes before the copy, while its job is still getting
+        // ready, holds: the copy fails and the phone keeps its old file.
+        QFETCH(bool, beforeTheSession);
+        PhoneInfo *phone = attach();
+        QVERIFY(phone);
+        const QString videos = memory(0) + QStringLiteral("/Data/Videos");
+        writeFile(videos + QStringLiteral("/clip.mp4"), "old copy");
+        writeFile(m_pc.filePath(QStringLiteral("clip.mp4")), randomBytes(1 << 20));
+        if (beforeTheSession)
+            phone->closeFileSystem();
+        QVERIFY(phone->cancel());
+        if (beforeTheSession)
+            QVERIFY(phone->openFileSystem());
+        QVERIFY(!phone->copyFileToPhone(QStringLiteral("clip.mp4"), m_pc.path(), phoneVideoFolder(0)));
+        QCOMPARE(uint32_t(phone->lastResult()), 0x80100020u);
+        QCOMPARE(everything(videos), QStringList(QStringLiteral("clip.mp4")));
+        QCOMPARE(readAll(videos + QStringLiteral("/clip.mp4")), QByteArray("old copy"));
+
+        // The cancel was spent on that copy: the next one replaces the file.
+        QVERIFY(phone->copyFileToPhone(QStringLiteral("clip.mp4"), m_pc.path(), phoneVideoFolder(0)));
+        QCOMPARE(QFileInfo(videos + QStringLiteral("/clip.mp4")).size(), qint64(1 << 20));
     }
 
     void videoFolders()

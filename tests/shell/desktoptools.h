@@ -6,6 +6,8 @@
 // and, when given, private system data folders instead of the machine's
 // installed applications.
 
+#include "mediaclips.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -78,6 +80,18 @@ inline bool writeOtherPlayer(const QString &dataDir, const QString &fileId)
     file.write("[Desktop Entry]\nType=Application\nName=Other Player\nExec=/bin/true %U\n"
                "MimeType=video/mp4;video/x-msvideo;video/mpeg;video/quicktime;\n");
     return true;
+}
+
+// A short clip without sound: all a desktop needs to take it for a video.
+inline MediaClips::ClipSpec smallSilentClip()
+{
+    MediaClips::ClipSpec spec;
+    spec.width = 160;
+    spec.height = 120;
+    spec.rate = 10;
+    spec.seconds = 1;
+    spec.audio = false;
+    return spec;
 }
 
 } // namespace DesktopTools

@@ -1,6 +1,5 @@
 #include "associations.h"
 #include "desktoptools.h"
-#include "mediaclips.h"
 #include "singleinstance.h"
 
 #include <QDir>
@@ -80,7 +79,7 @@ private Q_SLOTS:
     void fileFromTheFileManager()
     {
         const QString clip = m_videos.filePath(QStringLiteral("holiday clip.mp4"));
-        QVERIFY(MediaClips::make(clip, MediaClips::ClipSpec{160, 120, 10, 1, false}));
+        QVERIFY(MediaClips::make(clip, DesktopTools::smallSilentClip()));
         open(QStringLiteral("holiday clip.mp4"), clip, m_videos.path());
         QCOMPARE(m_first.state(), QProcess::Running);
     }

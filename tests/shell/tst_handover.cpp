@@ -5,13 +5,16 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 
 #include <atomic>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -159,10 +162,93 @@ private Q_SLOTS:
         QCOMPARE(normalizedArgument(QStringLiteral("tmk:clip.mp4")), QStringLiteral("tmk:clip.mp4"));
     }
 
+    void instanceFilesAreInAPrivateFolder_data()
+    {
+        QTest::addColumn<QString>("setUp");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("the session's runtime folder") << QString() << QStringLiteral("runtime");
+        QTest::addRow("no runtime folder") << QStringLiteral("no runtime") << QStringLiteral("temp");
+        QTest::addRow("runtime folder open to others") << QStringLiteral("open runtime") << QStringLiteral("temp");
+        QTest::addRow("temporary name open to others") << QStringLiteral("open temp") << QStringLiteral("cache");
+        QTest::addRow("temporary name a link") << QStringLiteral("linked temp") << QStringLiteral("cache");
+        QTest::addRow("temporary name another user's") << QStringLiteral("foreign temp") << QStringLiteral("cache");
+    }
+    void instanceFilesAreInAPrivateFolder()
+    {
+        // Another local user must not be able to take the lock or the socket
+        // first, nor receive hand-overs: both live where only we may enter.
+        QFETCH(QString, setUp);
+        QFETCH(QString, expected);
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        QVERIFY(!runtime.isEmpty());
+        const QString own = QStringLiteral("/tamsel-") + QString::number(::getuid());
+        const QString temp = QDir::tempPath() + own;
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + own;
+        const QString elsewhere = QDir::tempPath() + QStringLiteral("/elsewhere");
+        auto reset = [&] {
+            QFile::remove(temp);
+            QDir(temp).removeRecursively();
+            QDir(cache).removeRecursively();
+            QDir(elsewhere).removeRecursively();
+        };
+        reset();
+        const QString openRuntime = QDir::tempPath() + QStringLiteral("/openruntime");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_RUNTIME_DIR", runtime);
+            reset();
+            QDir(openRuntime).removeRecursively();
+        });
+        if (setUp == QLatin1String("no runtime")) {
+            qunsetenv("XDG_RUNTIME_DIR");
+        } else if (setUp == QLatin1String("open runtime")) {
+            QVERIFY(QDir().mkpath(openRuntime));
+            QVERIFY(QFile::setPermissions(openRuntime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                           | QFile::ReadOther | QFile::ExeOther));
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(openRuntime));
+        } else if (setUp == QLatin1String("open temp")) {
+            QVERIFY(QDir().mkpath(temp));
+            QCOMPARE(::chmod(QFile::encodeName(temp).constData(), 0777), 0);
+        } else if (setUp == QLatin1String("linked temp")) {
+            QVERIFY(QDir().mkpath(elsewhere));
+            QCOMPARE(::chmod(QFile::encodeName(elsewhere).constData(), 0700), 0);
+            QVERIFY(QFile::link(elsewhere, temp));
+        } else if (setUp == QLatin1String("foreign temp")) {
+            if (::getuid() != 0)
+                QSKIP("only root can give a folder to another user");
+            QVERIFY(QDir().mkpath(temp));
+            QCOMPARE(::chmod(QFile::encodeName(temp).constData(), 0700), 0);
+            QCOMPARE(::chown(QFile::encodeName(temp).constData(), 65534, 65534), 0);
+        }
+        if (setUp.contains(QLatin1String("temp")))
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(openRuntime) + "/missing");
+        const QString folder = expected == QLatin1String("runtime") ? QFile::decodeName(runtime)
+            : expected == QLatin1String("temp")                    ? temp
+                                                                   : cache;
+
+        QCOMPARE(instanceFolder(), QDir::cleanPath(folder));
+        QVERIFY(InstanceLock::lockFilePath().startsWith(instanceFolder() + QLatin1Char('/')));
+        {
+            InstanceLock lock;
+            QVERIFY(lock.claim());
+            QVERIFY(QFileInfo::exists(InstanceLock::lockFilePath()));
+            HandOverServer server;
+            QVERIFY(server.listen());
+            QCOMPARE(QFileInfo(HandOverServer::serverName()).absolutePath(), instanceFolder());
+            QVERIFY(QFileInfo::exists(HandOverServer::serverName()));
+            server.setReceiver([](quint32, const QByteArray &) { return true; });
+            QCOMPARE(sendFromWorker("/c.mp4"), 1);
+        }
+        QFileInfo info(instanceFolder());
+        QCOMPARE(int(info.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+                                           | QFile::WriteOther | QFile::ExeOther)),
+                 0);
+        QVERIFY(!info.isSymLink());
+    }
+
     void staleSocketFileIsReplaced()
     {
         // A socket file whose server is gone, as a killed copy leaves it.
-        const QByteArray path = QFile::encodeName(QDir::tempPath() + QLatin1Char('/') + HandOverServer::serverName());
+        const QByteArray path = QFile::encodeName(HandOverServer::serverName());
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         QVERIFY(fd >= 0);
         sockaddr_un address{};

@@ -1,5 +1,4 @@
 #include "desktoptools.h"
-#include "mediaclips.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,7 +115,7 @@ private Q_SLOTS:
         QProcessEnvironment env = environment();
         env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
         const QString clip = m_dir.filePath(QStringLiteral("clip.mp4"));
-        QVERIFY(MediaClips::make(clip, MediaClips::ClipSpec{160, 120, 10, 1, false}));
+        QVERIFY(MediaClips::make(clip, DesktopTools::smallSilentClip()));
         const auto devices = DesktopTools::run(installed(QStringLiteral("bin/tamselctl")), {QStringLiteral("devices")}, env, m_dir.path());
         const auto probe = DesktopTools::run(installed(QStringLiteral("bin/tamselctl")), {QStringLiteral("probe"), clip}, env, m_dir.path());
         QCOMPARE(devices.exitCode, 0);

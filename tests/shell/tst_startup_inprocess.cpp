@@ -1,10 +1,13 @@
 #include "desktopentry.h"
 #include "mimeappslist.h"
+#include "firstdialog.h"
 #include "splashscreen.h"
 #include "startup.h"
 #include "videotransferwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -71,6 +74,17 @@ void writeUsersList()
         file.write(kUsersList);
 }
 
+// Clicks the wizard's button of that accessible name once the event loop
+// has control again.
+[[maybe_unused]] void clickLater(QWidget *wizard, const QString &name)
+{
+    for (QAbstractButton *button : wizard->findChildren<QAbstractButton *>())
+        if (button->accessibleName() == name && button->isVisible() && button->isEnabled()) {
+            QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+            return;
+        }
+}
+
 } // namespace
 
 class TestStartupInProcess : public QObject
@@ -112,9 +126,9 @@ private Q_SLOTS:
         g_user = [&] {
             for (QWidget *w : QApplication::topLevelWidgets())
                 windowSeen |= qobject_cast<CVideoTransferWindow *>(w) != nullptr;
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                wizardSeen = modal->objectName() == QLatin1String("C1stDialog");
-                QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+            if (auto *wizard = qobject_cast<C1stDialog *>(QApplication::activeModalWidget())) {
+                wizardSeen = true;
+                clickLater(wizard, QStringLiteral("Close"));
             }
         };
         QCOMPARE(runWithArguments({}), 0);
@@ -134,9 +148,14 @@ private Q_SLOTS:
         QSize minimumSize;
         QString fontFamily;
         QString resolvedFamily;
+        QStringList proposed;
         g_user = [&] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                QMetaObject::invokeMethod(modal, "accept", Qt::QueuedConnection);
+            if (auto *wizard = qobject_cast<C1stDialog *>(QApplication::activeModalWidget())) {
+                // Next to the folders, and Next again with the proposed ones.
+                if (wizard->currentPage() == 1)
+                    proposed = QStringList{wizard->findChild<QLineEdit *>(QStringLiteral("mcflEdit"))->text(),
+                                           wizard->findChild<QLineEdit *>(QStringLiteral("slEdit"))->text()};
+                clickLater(wizard, QStringLiteral("Next"));
                 return;
             }
             for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -158,8 +177,12 @@ private Q_SLOTS:
         // The program asks for its own family and gets the packed font.
         QCOMPARE(fontFamily, QStringLiteral("Orvak Standard"));
         QCOMPARE(resolvedFamily, QStringLiteral("Open Sans"));
+        // The wizard proposed the home folder to scan and the default
+        // collection folder, created for it; they are what was stored.
+        QCOMPARE(proposed.value(1), QDir::homePath());
         QCOMPARE(store().value(QStringLiteral("Settings/ScanFolder")).toString(), QDir::homePath());
-        QVERIFY(QDir(store().value(QStringLiteral("Settings/MyCollectionFolder")).toString()).exists());
+        QCOMPARE(store().value(QStringLiteral("Settings/MyCollectionFolder")).toString(), proposed.value(0));
+        QVERIFY(QDir(proposed.value(0)).exists());
 
         // The program was started by its bare name, as through PATH: the
         // desktop entry still names the program file itself.
@@ -173,6 +196,36 @@ private Q_SLOTS:
         QVERIFY(list.isDefault(QStringLiteral("x-scheme-handler/tmk"), DesktopEntry::fileId()));
         QVERIFY(!list.isDefault(QStringLiteral("video/x-msvideo"), DesktopEntry::fileId()));
         QVERIFY(readFile(MimeAppsList::userFilePath()).startsWith("# mine\n"));
+    }
+
+    void wizardProposesAStoredCollectionFolder_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addRow("stored folder exists") << true;
+        QTest::addRow("stored folder is gone") << false;
+    }
+    void wizardProposesAStoredCollectionFolder()
+    {
+        QFETCH(bool, exists);
+        const QString stored = QDir::homePath() + QStringLiteral("/My clips");
+        if (exists)
+            QVERIFY(QDir().mkpath(stored));
+        else
+            QDir(stored).removeRecursively();
+        store().setValue(QStringLiteral("Settings/MyCollectionFolder"), stored);
+        QString proposed;
+        g_user = [&] {
+            if (auto *wizard = qobject_cast<C1stDialog *>(QApplication::activeModalWidget())) {
+                proposed = wizard->findChild<QLineEdit *>(QStringLiteral("mcflEdit"))->text();
+                clickLater(wizard, QStringLiteral("Close"));
+            }
+        };
+        QCOMPARE(runWithArguments({}), 0);
+        QCOMPARE(proposed == stored, exists);
+        QVERIFY(proposed.endsWith(QLatin1String(exists ? "/My clips" : "/Orvak Tamsel")));
+        // Closing the wizard wrote nothing.
+        QCOMPARE(store().value(QStringLiteral("Settings/MyCollectionFolder")).toString(), stored);
+        QVERIFY(!store().contains(QStringLiteral("Settings/ScanFolder")));
     }
 
     void laterStartSkipsTheWizardAndDoesNotScan()

@@ -1,9 +1,4 @@
-#include "catalogue.h"
-#include "folderphones.h"
-#include "mediaclips.h"
-#include "phonemanagement.h"
-#include "phonesinfo.h"
-#include "settingsstore.h"
+#include "taskfixture.h"
 #include "taskitem.h"
 #include "taskjobs.h"
 #include "taskmanager.h"
@@ -11,7 +6,6 @@
 #include "taskstates.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TaskState;
@@ -112,40 +106,11 @@ class TestTasks : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
+    TestSupport::TaskFiles m_files;
     std::unique_ptr<TestSupport::FolderPhones> m_phones;
     RecordingProgress m_progress;
-    QString m_clip;     // 2 s, 320x240
-    QString m_longClip; // 40 s, 1280x720: converts for a few seconds
 
-    QString collection() const { return m_dir.filePath(QStringLiteral("collection")); }
     QString card() const { return m_phones->memoryFolder(QStringLiteral("p"), 1) + QStringLiteral("/Videos"); }
-
-    FileItem *scanned(const QString &path)
-    {
-        FileItem *item = Catalogue::instance().appendScanResult();
-        item->pc.setFromFile(path);
-        return item;
-    }
-
-    QString copyOf(const QString &source, const QString &name)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile::remove(path);
-        return QFile::copy(source, path) ? path : QString();
-    }
-
-    QString bigFile(const QString &name, qint64 bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            return {};
-        const QByteArray block(1 << 20, 'x');
-        for (qint64 written = 0; written < bytes; written += block.size())
-            f.write(block);
-        return path;
-    }
 
     static void waitForAll(CTaskManager &manager)
     {
@@ -155,33 +120,13 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        TestSupport::useBuiltLibrary();
-        qputenv("TAMSEL_CONVERTER_LIBRARY", qgetenv("TAMSEL_BIN_DIR") + "/libtamselconverter.so");
-        QDir().mkpath(collection());
-        Settings::setMyCollectionFolder(collection());
-        m_clip = m_dir.filePath(QStringLiteral("source.avi"));
-        MediaClips::ClipSpec spec;
-        spec.audioCodec = QStringLiteral("pcm_s16le");
-        QVERIFY(MediaClips::make(m_clip, spec));
-        m_longClip = m_dir.filePath(QStringLiteral("long.mp4"));
-        MediaClips::ClipSpec longSpec;
-        longSpec.width = 1280;
-        longSpec.height = 720;
-        longSpec.seconds = 40;
-        QVERIFY(MediaClips::make(m_longClip, longSpec));
+        m_files.setUp();
         CTaskJob::setProgressDisplay(&m_progress);
     }
 
     void init()
     {
-        m_phones = std::make_unique<TestSupport::FolderPhones>();
-        m_phones->addPhone(QStringLiteral("p"), QStringLiteral("356000000000077"), QStringLiteral("Pocket"),
-                           QStringLiteral("16"),
-                           {{QStringLiteral("Phone memory"), 256LL << 20}, {QStringLiteral("Memory card"), 4LL << 30}});
-        Orvak_API::PhoneManagement management;
-        Orvak_API::PhonesInfo phones;
-        QTRY_VERIFY_WITH_TIMEOUT(management.getPhones(phones) && phones.size() == 1, 10000);
-        Catalogue::instance().setCurrentPhone(phones.first());
+        TestSupport::attachCurrentPhone(m_phones, QStringLiteral("356000000000077"));
         QCOMPARE(Catalogue::instance().memoryIndex, 1);
     }
 
@@ -189,8 +134,7 @@ private Q_SLOTS:
     {
         Catalogue::instance().scanResults.clear();
         Catalogue::instance().myCollection.clear();
-        QDir(collection()).removeRecursively();
-        QDir().mkpath(collection());
+        m_files.emptyCollection();
         m_phones.reset();
     }
 
@@ -219,8 +163,8 @@ private Q_SLOTS:
     {
         // My collection already has clip.mp4: the conversion writes clip (1).mp4
         // and the copy that follows sends that file to the card.
-        MediaClips::make(collection() + QStringLiteral("/clip.mp4"));
-        FileItem *item = scanned(copyOf(m_clip, QStringLiteral("clip.avi")));
+        MediaClips::make(m_files.collection() + QStringLiteral("/clip.mp4"));
+        FileItem *item = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("clip.avi")));
         CTaskManager manager;
         QList<QPair<QString, bool>> rows;
         QObject view;
@@ -233,9 +177,10 @@ private Q_SLOTS:
         waitForAll(manager);
         QCOMPARE(task->state(), int(CopyToPhoneDone));
         QCOMPARE(log.statesOf(task), (QList<int>{Converting, PendingCopyToPhone, CopyingToPhone, CopyToPhoneDone}));
-        const QString converted = collection() + QStringLiteral("/clip (1).mp4");
+        const QString converted = m_files.collection() + QStringLiteral("/clip (1).mp4");
         QVERIFY(QFile::exists(converted));
-        QCOMPARE(task->item()->pc.targetPath, converted);
+        // The task's shown item follows on the main thread.
+        QTRY_COMPARE(task->item()->pc.targetPath, converted);
         QVERIFY(QFile::exists(card() + QStringLiteral("/clip (1).mp4")));
         QTRY_VERIFY(!rows.isEmpty() && rows.last().second);
         // Between the two steps the row is not final.
@@ -246,14 +191,14 @@ private Q_SLOTS:
         QCOMPARE(rows.last().first, QStringLiteral("Copying done"));
         QVERIFY(m_progress.log().contains(QStringLiteral("copy clip (1).mp4")));
         // The queued item itself keeps its own path; the task works on a copy.
-        QCOMPARE(item->pc.path, m_dir.filePath(QStringLiteral("clip.avi")));
+        QCOMPARE(item->pc.path, m_files.filePath(QStringLiteral("clip.avi")));
     }
 
     void oneConversionAndOneCopyAtATime()
     {
-        FileItem *first = scanned(copyOf(m_longClip, QStringLiteral("first.mp4")));
-        FileItem *second = scanned(copyOf(m_clip, QStringLiteral("second.avi")));
-        FileItem *copy = scanned(copyOf(m_clip, QStringLiteral("tocopy.avi")));
+        FileItem *first = m_files.scanned(m_files.copyOf(m_files.longClip, QStringLiteral("first.mp4")));
+        FileItem *second = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("second.avi")));
+        FileItem *copy = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("tocopy.avi")));
         CTaskManager manager;
         StateLog log;
         manager.addTasks({first, second}, {}, ConvertKind);
@@ -277,7 +222,7 @@ private Q_SLOTS:
 
     void duplicatesAreSkipped()
     {
-        FileItem *item = scanned(copyOf(m_longClip, QStringLiteral("dup.mp4")));
+        FileItem *item = m_files.scanned(m_files.copyOf(m_files.longClip, QStringLiteral("dup.mp4")));
         CTaskManager manager;
         manager.addTasks({item}, {}, ConvertKind);
         // The Tasks view shows the task's own copy of the item.
@@ -296,7 +241,7 @@ private Q_SLOTS:
 
     void cancellingARunningCopyLeavesNothingOnThePhone()
     {
-        FileItem *item = scanned(bigFile(QStringLiteral("huge.mp4"), 1500LL << 20));
+        FileItem *item = m_files.scanned(m_files.bigFile(QStringLiteral("huge.mp4"), 1500LL << 20));
         CTaskManager manager;
         QList<FileItem *> finalRows;
         QObject view;
@@ -322,10 +267,10 @@ private Q_SLOTS:
 
     void dropNeverGoesAheadOfRunningTasks()
     {
-        FileItem *converting = scanned(copyOf(m_longClip, QStringLiteral("run1.mp4")));
-        FileItem *copying = scanned(bigFile(QStringLiteral("run2.mp4"), 600LL << 20));
-        FileItem *waitingA = scanned(copyOf(m_clip, QStringLiteral("waitA.avi")));
-        FileItem *waitingB = scanned(copyOf(m_clip, QStringLiteral("waitB.avi")));
+        FileItem *converting = m_files.scanned(m_files.copyOf(m_files.longClip, QStringLiteral("run1.mp4")));
+        FileItem *copying = m_files.scanned(m_files.bigFile(QStringLiteral("run2.mp4"), 600LL << 20));
+        FileItem *waitingA = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("waitA.avi")));
+        FileItem *waitingB = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("waitB.avi")));
         CTaskManager manager;
         manager.addTasks({converting}, {}, ConvertKind);
         manager.addTasks({copying}, {}, CopyToPhoneKind);
@@ -345,7 +290,7 @@ private Q_SLOTS:
 
     void copyToARemovedPhoneFails()
     {
-        FileItem *item = scanned(copyOf(m_clip, QStringLiteral("late.avi")));
+        FileItem *item = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("late.avi")));
         m_phones->removePhone(QStringLiteral("p"));
         CTaskManager manager;
         manager.addTasks({item}, {}, CopyToPhoneKind);
@@ -356,13 +301,13 @@ private Q_SLOTS:
 
     void deletions()
     {
-        const QString pcFile = copyOf(m_clip, QStringLiteral("bin.avi"));
-        FileItem *onPc = scanned(pcFile);
+        const QString pcFile = m_files.copyOf(m_files.clip, QStringLiteral("bin.avi"));
+        FileItem *onPc = m_files.scanned(pcFile);
         TestSupport::writeFile(card() + QStringLiteral("/old.mp4"), QByteArray(100, 'o'));
         FileItem *onPhone = Catalogue::instance().appendMyCollectionItem();
         onPhone->phone.path = QStringLiteral("\\\\E:\\Videos\\old.mp4");
         onPhone->phone.name = QStringLiteral("old.mp4");
-        FileItem *missing = scanned(pcFile);
+        FileItem *missing = m_files.scanned(pcFile);
         CTaskManager manager;
         manager.addTasks({onPc}, {}, DeletePcKind);
         waitForAll(manager);
@@ -379,7 +324,7 @@ private Q_SLOTS:
 
     void finishedTasksSeenByTheViewAreDropped()
     {
-        FileItem *item = scanned(copyOf(m_clip, QStringLiteral("seen.avi")));
+        FileItem *item = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("seen.avi")));
         CTaskManager manager;
         manager.addTasks({item}, {}, CopyToPhoneKind);
         waitForAll(manager);

@@ -151,6 +151,10 @@ void dialogs(QVector<R> &list)
     add(list, T::HelpIcon, T::Small, R::Icon, "settings dialog");
     add(list, T::OkIcon, T::Small, R::Icon, "settings dialog");
     add(list, T::CancelIcon, T::Small, R::Icon, "settings dialog");
+    add(list, T::SettingsDialog, T::Left | T::Background, R::Paint, "settings dialog: page column");
+    add(list, T::ViewSelectorButton, T::Highlighted, R::Image, "settings dialog: page buttons");
+    add(list, T::ViewSelectorButton, T::Background, R::Image, "settings dialog: page buttons");
+    add(list, T::ViewSelectorButton, T::Foreground, R::Color, "settings dialog: page buttons");
     add(list, T::SplashScreen, T::None, R::Image, "start-up: splash screen");
 }
 

@@ -2,8 +2,11 @@
 
 #include "aboutdialog.h"
 #include "dirdialog.h"
+#include "firstdialog.h"
 #include "formats.h"
 #include "messagedialog.h"
+#include "settingsdialog.h"
+#include "settingsstore.h"
 #include "splashscreen.h"
 #include "theme.h"
 #include "tooltip.h"
@@ -15,6 +18,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -120,6 +125,93 @@ bool shootModal(const QString &folder, const char *name, const std::function<voi
     return saved;
 }
 
+void clickNamed(QWidget *dialog, const char *objectName)
+{
+    if (auto *button = dialog->findChild<QAbstractButton *>(QLatin1String(objectName)))
+        button->click();
+}
+
+// A balloon is a window of its own: it is drawn over the shot of its dialog.
+QPixmap withBalloon(QWidget *dialog)
+{
+    QPixmap shot = dialog->grab();
+    QPainter painter(&shot);
+    for (QWidget *balloon : dialog->findChildren<QWidget *>(QStringLiteral("helpBalloon")))
+        if (balloon->isVisible())
+            painter.drawPixmap(balloon->pos() - dialog->pos(), balloon->grab());
+    return shot;
+}
+
+// The wizard's two pages and its help, and every page of the settings dialog
+// with the advanced profiles on (stored in a settings folder of their own).
+int shootForms(const QString &folder, const QString &videos)
+{
+    int failures = 0;
+    const QString collection = videos + QStringLiteral("/Orvak Tamsel");
+    const QVariantMap proposed{{QStringLiteral("MyCollectionFolder"), collection},
+                               {QStringLiteral("ScanFolder"), videos}};
+    const auto runWizard = [&] {
+        C1stDialog wizard;
+        wizard.setValues(proposed);
+        wizard.exec();
+    };
+    failures += !shootModal(folder, "wizard-page1", runWizard);
+    failures += !shootModal(folder, "wizard-page2", runWizard, [](QWidget *w) { clickNamed(w, "fwdButton"); });
+    {
+        // The balloon slides up for about half a second.
+        C1stDialog wizard;
+        wizard.setValues(proposed);
+        wizard.show();
+        clickNamed(&wizard, "fwdButton");
+        clickNamed(&wizard, "helpButton");
+        QEventLoop slide;
+        QTimer::singleShot(800, &slide, &QEventLoop::quit);
+        slide.exec();
+        failures += !save(withBalloon(&wizard), folder, "wizard-help");
+    }
+
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    Settings::setAdvancedProfiles(true);
+    Settings::ProfileValues low = Settings::defaultProfile(Settings::Quality::Low);
+    low.width = 176;
+    low.height = 144;
+    low.audio = false;
+    Settings::setProfile(Settings::Quality::Low, low);
+    const QVariantMap values{{QStringLiteral("MyCollectionFolder"), collection},
+                             {QStringLiteral("ScanFolder"), videos},
+                             {QStringLiteral("3gp"), true},
+                             {QStringLiteral("mp4"), true},
+                             {QStringLiteral("avi"), false},
+                             {QStringLiteral("NumOfMemUnits"), 3},
+                             {QStringLiteral("MemorySelected"), 1},
+                             {QStringLiteral("PhoneSupportsQuality"), 1},
+                             {QStringLiteral("Quality"), 1},
+                             {QStringLiteral("Download2Phone"), 1}};
+    const auto runSettings = [&] {
+        CSettingsDialog dialog;
+        dialog.setValues(values);
+        dialog.exec();
+    };
+    const struct {
+        const char *name;
+        const char *button;
+    } pages[] = {{"settings-conversion", nullptr},   {"settings-folders", "fButton"},
+                 {"settings-memory", "mButton"},     {"settings-associations", "aButton"},
+                 {"settings-downloads", "dButton"},  {"settings-advanced", "advButton"}};
+    for (const auto &page : pages)
+        failures += !shootModal(folder, page.name, runSettings, [&page](QWidget *w) {
+            if (page.button)
+                clickNamed(w, page.button);
+        });
+    // Without the advanced profiles the phone's limit narrows the choice.
+    Settings::setAdvancedProfiles(false);
+    failures += !shootModal(folder, "settings-conversion-limited", runSettings);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    return failures;
+}
+
 int shootAll(const QString &folder)
 {
     int failures = 0;
@@ -143,6 +235,8 @@ int shootAll(const QString &folder)
                 if (button->objectName() == QLatin1String("newFolderButton"))
                     button->click();
         });
+
+    failures += shootForms(folder, root.path() + QStringLiteral("/Videos"));
 
     failures += !shootModal(folder, "about", [] {
         CAboutDialog about;
@@ -231,6 +325,33 @@ int runDialogs(const QString &shotFolder)
         CToolTip::showBalloon(&window, QSize(window.width() - 10, 280), QStringLiteral("Help text\nSecond line"));
     });
     layout->addWidget(balloon);
+    auto *wizard = new QPushButton(QStringLiteral("first-run wizard"), &window);
+    QObject::connect(wizard, &QPushButton::clicked, [] {
+        C1stDialog dialog;
+        dialog.setValues({{QStringLiteral("MyCollectionFolder"), Settings::collectionDefaultFolder()},
+                          {QStringLiteral("ScanFolder"), QDir::homePath()}});
+        std::fprintf(stderr, "wizard: %d\n", dialog.exec());
+    });
+    layout->addWidget(wizard);
+    // The gallery only prints what the settings dialog gives back; the
+    // dialog itself stores the advanced profiles on Save when they are on.
+    auto *settings = new QPushButton(QStringLiteral("settings"), &window);
+    QObject::connect(settings, &QPushButton::clicked, [&window] {
+        CSettingsDialog dialog(&window);
+        dialog.setValues({{QStringLiteral("MyCollectionFolder"), Settings::myCollectionFolder()},
+                          {QStringLiteral("ScanFolder"), Settings::scanFolderForScan()},
+                          {QStringLiteral("NumOfMemUnits"), 2},
+                          {QStringLiteral("PhoneSupportsQuality"), 2},
+                          {QStringLiteral("Quality"), Settings::qualityValue()},
+                          {QStringLiteral("Download2Phone"), Settings::downloadToPhone()}});
+        if (dialog.exec() == QDialog::Accepted) {
+            QVariantMap values;
+            dialog.getValues(values);
+            for (auto it = values.cbegin(); it != values.cend(); ++it)
+                std::fprintf(stderr, "%s = %s\n", qPrintable(it.key()), qPrintable(it.value().toString()));
+        }
+    });
+    layout->addWidget(settings);
     auto *about = new QPushButton(QStringLiteral("about"), &window);
     QObject::connect(about, &QPushButton::clicked, [&window] { CAboutDialog(&window).exec(); });
     layout->addWidget(about);

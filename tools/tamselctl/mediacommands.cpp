@@ -159,15 +159,16 @@ int convert(const QStringList &args, QTextStream &out, QTextStream &err)
     QThread *worker = QThread::create([&] {
         VideoConverter converter(&progress);
         printErrors(converter, err);
-        if (!converter.openFile(file))
-            return;
         {
+            // Reachable before it opens the file: opening a source that
+            // blocks (a FIFO) must give way to Ctrl+C as well.
             QMutexLocker lock(&runningLock);
             if (cancelled)
                 return;
             running = &converter;
         }
-        converted = converter.convert(folder, target, quality, caps);
+        if (converter.openFile(file))
+            converted = converter.convert(folder, target, quality, caps);
         QMutexLocker lock(&runningLock);
         running = nullptr;
         converter.closeFile();

@@ -23,14 +23,8 @@ public:
             m_out << found->path << '\t' << found->playbackLength << '\n' << Qt::flush;
             return true;
         }
-        if (e->type() == CScanThread::ScanFinished) {
-            finished = true;
-            return true;
-        }
         return QObject::event(e);
     }
-
-    bool finished = false;
 
 private:
     QTextStream &m_out;
@@ -46,10 +40,6 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
         err << "usage: tamselctl scan DIR\n";
         return 2;
     }
-    if (!QFileInfo(args.first()).isDir()) {
-        err << "tamselctl: no such folder: " << args.first() << "\n";
-        return 1;
-    }
     Listing listing(out);
     Catalogue::instance().setScanAbort(false);
     CScanThread scan(&listing, QFileInfo(args.first()).absoluteFilePath());
@@ -60,11 +50,18 @@ int scan(const QStringList &args, QTextStream &out, QTextStream &err)
     QCoreApplication::exec();
     scan.wait();
     QCoreApplication::sendPostedEvents(&listing);
-    if (!listing.finished) {
-        err << "tamselctl: scan stopped; nothing was saved\n";
+    if (!scan.errorText().isEmpty())
+        err << "tamselctl: " << scan.errorText() << "\n";
+    if (!scan.completed()) {
+        // The lengths measured so far are worth keeping; the list is not.
+        if (scan.cacheWritten())
+            err << "tamselctl: scan stopped; the scan results were not saved "
+                   "(the lengths measured so far are in the My collection cache)\n";
+        else
+            err << "tamselctl: scan stopped; nothing was saved\n";
         return 1;
     }
-    return 0;
+    return scan.succeeded() ? 0 : 1;
 }
 
 } // namespace ScanCommand

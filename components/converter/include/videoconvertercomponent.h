@@ -34,6 +34,7 @@ enum Error : qint32 {
     InternalError = 14,
     NoUsableStream = 15,
     RotationUnsupported = 16,
+    TruncatedSource = 17,       // the input ends well before its stated length
 };
 
 // Result codes.
@@ -92,6 +93,8 @@ public:
     virtual qint32 reserved0() = 0;
 
     // Opens a source. `kind` receives 1 for a file with video, 2 for audio only.
+    // A source that blocks (a FIFO) is waited for until it delivers or the
+    // instance is cancelled.
     virtual qint32 openFile(const char16_t *path, quint16 *kind, qint32 *error) = 0;
     virtual qint32 closeFile() = 0;
     // The returned record stays owned by the component and valid until the
@@ -108,7 +111,11 @@ public:
     virtual qint32 start(const char16_t *outputPathWithoutExtension, quint32 mode, qint32 *error) = 0;
     // Progress events (ComponentEvent 2025, 2026, 2028) are posted to `target`.
     virtual qint32 setProgressTarget(QObject *target, qint32 minimum, qint32 maximum) = 0;
-    // Any thread may cancel; the conversion then ends with Cancelled.
+    // Any thread may cancel, at any moment, also before a file is open: the
+    // open or conversion under way ends with Cancelled, leaving no file, and
+    // every later openFile and start on this instance fails with Cancelled.
+    // A cancel holds for the rest of the instance's life; new work needs a
+    // new instance.
     virtual qint32 cancel() = 0;
     virtual qint32 passCount(void **reserved, quint8 *count) = 0;
     // After the end event: the conversion's component error number.

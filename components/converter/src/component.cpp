@@ -35,7 +35,7 @@ public:
         m_open = false;
         const QString sourcePath = fromWide(path);
         Source source;
-        const Error opened = source.open(sourcePath);
+        const Error opened = m_cancelled.load() ? Cancelled : source.open(sourcePath, &m_abort);
         if (error)
             *error = opened;
         // A missing codec for one of the two streams is a warning: the other still serves.
@@ -104,6 +104,8 @@ public:
                 *error = number;
             return result;
         };
+        if (m_cancelled.load())
+            return fail(Cancelled, Fail);
         if (!m_open || !m_configured || m_worker.joinable())
             return fail(InternalError, WrongState);
         const QString output = fromWide(outputPathWithoutExtension);
@@ -116,14 +118,13 @@ public:
             return fail(TargetProtected, Fail);
         request.config = m_config;
         request.audioBitrate = m_audioBitrate;
-        m_cancel = false;
         m_result = InternalError;
         QPointer<QObject> target = m_progressTarget;
         const int minimum = m_progressMinimum;
         const int maximum = m_progressMaximum;
         EndEvent *endEvent = m_endEvent;
         m_worker = std::thread([this, request, target, minimum, maximum, endEvent]() mutable {
-            request.cancel = &m_cancel;
+            request.cancel = &m_abort;
             if (target) {
                 QCoreApplication::postEvent(target, new ComponentEvent(ComponentEvent::PassBegins,
                                                                        quintptr(maximum - minimum)));
@@ -151,7 +152,8 @@ public:
 
     qint32 cancel() override
     {
-        m_cancel = true;
+        m_cancelled = true;
+        m_abort = true;
         return Ok;
     }
 
@@ -175,12 +177,19 @@ public:
     }
 
 private:
+    // Ends a conversion still running (a new open or close, or the end of
+    // the instance), then lets the next one run unless a cancel came.
     void stopWorker()
     {
-        if (!m_worker.joinable())
-            return;
-        m_cancel = true;
-        m_worker.join();
+        if (m_worker.joinable()) {
+            m_abort = true;
+            m_worker.join();
+        }
+        // Cleared before the cancel flag is read, so that a cancel arriving
+        // in between still sets it again.
+        m_abort = false;
+        if (m_cancelled.load())
+            m_abort = true;
     }
 
     QString m_path;
@@ -194,7 +203,12 @@ private:
     int m_progressMinimum = 0;
     int m_progressMaximum = 100;
     std::thread m_worker;
-    std::atomic<bool> m_cancel{false};
+    // A cancel holds for the rest of the instance's life, whenever it comes:
+    // the open or conversion under way ends, and every later one fails at once.
+    std::atomic<bool> m_cancelled{false};
+    // What opening and the conversion watch: a cancel, or a conversion being
+    // abandoned by a new open or close.
+    std::atomic<bool> m_abort{false};
     std::atomic<qint32> m_result{NoError};
 };
 

@@ -41,6 +41,23 @@ int evenDown(int value)
     return qMax(2, value & ~1);
 }
 
+// The output frame slot a source frame at `elapsed` (in `timeBase`) falls
+// on: the nearest slot of the output's frame grid, the earlier one on a tie.
+// Lowering 30 to 15 fps thus keeps frames 0, 2, 4, ... on their own times,
+// and a clip of d seconds gives d x rate frames.
+int64_t frameSlot(int64_t elapsed, AVRational timeBase, AVRational rate)
+{
+    // slot = ceil(elapsed x timeBase x rate - 1/2), exactly, in integers.
+    const __int128 scale = __int128(timeBase.num) * rate.num;
+    const __int128 unit = __int128(timeBase.den) * rate.den;
+    const __int128 numerator = 2 * __int128(elapsed) * scale - unit;
+    const __int128 denominator = 2 * unit;
+    if (denominator <= 0)
+        return 0;
+    const __int128 slot = numerator >= 0 ? (numerator + denominator - 1) / denominator : -((-numerator) / denominator);
+    return int64_t(slot);
+}
+
 int interruptRequested(void *opaque)
 {
     return static_cast<const std::atomic<bool> *>(opaque)->load() ? 1 : 0;
@@ -147,6 +164,8 @@ private:
     Error drainAudioFifo(bool flush);
     Error encode(AVCodecContext *encoder, AVStream *stream, const AVFrame *frame);
     void reportProgress(const AVPacket *packet);
+    void noteReached(const AVPacket *packet);
+    bool endedEarly() const;
     bool cancelled() const { return m_request.cancel && m_request.cancel->load(); }
 
     const TranscodeRequest &m_request;
@@ -169,6 +188,7 @@ private:
     int64_t m_firstVideoTimestamp = AV_NOPTS_VALUE;
     int64_t m_audioSamples = 0;
     int m_lastProgress = -1;
+    int64_t m_reached = 0; // furthest source time read, AV_TIME_BASE units from the start
 };
 
 Error Transcoder::openDecoders()
@@ -325,8 +345,7 @@ Error Transcoder::encodeVideoFrame(const AVFrame *decoded)
     } else {
         if (m_firstVideoTimestamp == AV_NOPTS_VALUE)
             m_firstVideoTimestamp = timestamp;
-        slot = av_rescale_q_rnd(timestamp - m_firstVideoTimestamp, in->time_base, av_inv_q(m_frameRate),
-                                AVRounding(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+        slot = frameSlot(timestamp - m_firstVideoTimestamp, in->time_base, m_frameRate);
     }
     if (slot < m_nextVideoPts)
         return NoError;
@@ -459,6 +478,51 @@ void Transcoder::reportProgress(const AVPacket *packet)
     }
 }
 
+void Transcoder::noteReached(const AVPacket *packet)
+{
+    const int64_t at = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+    if (at == AV_NOPTS_VALUE)
+        return;
+    const AVFormatContext *format = m_source.format();
+    const AVStream *stream = format->streams[packet->stream_index];
+    const int64_t start = format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time;
+    const int64_t end = av_rescale_q(at + qMax<int64_t>(0, packet->duration), stream->time_base, AV_TIME_BASE_Q);
+    m_reached = qMax(m_reached, end - start);
+}
+
+// Whether the input ran out well before the length its container states: a
+// file cut short (an interrupted download or copy) must not pass for a
+// complete conversion. A length guessed from the bit rate proves nothing.
+bool Transcoder::endedEarly() const
+{
+    const AVFormatContext *format = m_source.format();
+    if (format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE)
+        return false;
+    // The streams we convert state their own lengths; other streams (a long
+    // subtitle track) must not make a complete file look cut short.
+    int64_t expected = 0;
+    for (const int index : {m_source.videoStream(), m_source.audioStream()}) {
+        if (index < 0)
+            continue;
+        const AVStream *stream = format->streams[index];
+        if (stream->duration == AV_NOPTS_VALUE || stream->duration <= 0) {
+            expected = qMax<int64_t>(0, format->duration);
+            break;
+        }
+        expected = qMax(expected, av_rescale_q(stream->duration, stream->time_base, AV_TIME_BASE_Q));
+    }
+    // A header's frame count tells the length even where the container's
+    // duration comes from what the file holds (an AVI without its index).
+    if (m_source.videoStream() >= 0) {
+        const AVStream *video = format->streams[m_source.videoStream()];
+        const AVRational rate = video->avg_frame_rate;
+        if (video->nb_frames > 0 && rate.num > 0 && rate.den > 0)
+            expected = qMax(expected, av_rescale_q(video->nb_frames, av_inv_q(rate), AV_TIME_BASE_Q));
+    }
+    const int64_t slack = qMax<int64_t>(AV_TIME_BASE, expected / 50);
+    return expected > 0 && m_reached + slack < expected;
+}
+
 Error Transcoder::run()
 {
     if (QFileInfo::exists(m_request.outputPath))
@@ -511,6 +575,8 @@ Error Transcoder::run()
                 break;
             return FileReadError;
         }
+        if (packet->stream_index == m_source.videoStream() || packet->stream_index == m_source.audioStream())
+            noteReached(packet.get());
         if (packet->stream_index == m_source.videoStream()) {
             reportProgress(packet.get());
             error = decodeVideo(packet.get());
@@ -522,6 +588,8 @@ Error Transcoder::run()
             return error;
     }
 
+    if (endedEarly())
+        return TruncatedSource;
     if ((error = decodeVideo(nullptr)) != NoError || (error = encode(m_videoEncoder.get(), m_videoOut, nullptr)) != NoError)
         return error;
     if (m_audioDecoder) {

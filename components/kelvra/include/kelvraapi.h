@@ -317,8 +317,12 @@ KELV_DECLARE(KELV_RESULT, KELVReadFile,
              (KELVHANDLE hFS, KELV_FILE_INFO *pFileInfo, unsigned char **ppData, uint32_t dwOptions,
               const wchar_t *pstrFolder))
 KELV_DECLARE(KELV_RESULT, KELVFreeFileDataMemory, (unsigned char *pData))
-/* Cancels the copy running on hFS (which then returns KELV_ERR_CANCELLED);
- * KELV_ERR_NOTHING_TO_CANCEL when none runs. Any thread may call it. */
+/* Cancels the copy on hFS: the one running now, or else the next one, which
+ * then ends with KELV_ERR_CANCELLED before writing anything. A cancel on a
+ * handle holds until a copy on that handle has ended because of it, so a
+ * cancel that comes while the copy is still being prepared is never lost.
+ * Returns KELV_OK for any open handle (KELV_ERR_NOTHING_TO_CANCEL is no
+ * longer returned). Any thread may call it. */
 KELV_DECLARE(KELV_RESULT, KELVCancel, (KELVHANDLE hFS))
 KELV_DECLARE(KELV_RESULT, KELVFreeFileInfoStructure, (KELV_FILE_INFO * pFileInfo))
 KELV_DECLARE(KELV_RESULT, KELVFreeFolderInfoStructure, (KELV_FOLDER_INFO * pFolderInfo))

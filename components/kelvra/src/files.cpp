@@ -131,6 +131,9 @@ KELV_RESULT copyData(FsSession &s, const QString &source, const TargetFolder &ta
     const KELV_RESULT writeFailed = toPhone ? KELV_ERR_FILE_NOT_ALLOWED : KELV_ERR_PC_FILE_NOT_ALLOWED;
     const KELV_RESULT full = toPhone ? KELV_ERR_MEMORY_FULL : KELV_ERR_PC_FILE_NOT_ALLOWED;
 
+    // A cancel that came before the copy began ends it before a byte is written.
+    if (s.cancelRequested.load())
+        return KELV_ERR_CANCELLED;
     // Never blocks on opening: a FIFO put in the file's place is refused below.
     Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (in.fd < 0)
@@ -517,6 +520,10 @@ KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstr
     const uint32_t direction = dwOptions & ~KELV_COPY_REPLACE;
     if (direction != KELV_COPY_PC_TO_PHONE && direction != KELV_COPY_PHONE_TO_PC)
         return KELV_ERR_INVALID_PARAMETER;
+    // A cancel made before this copy is spent on it before anything else can
+    // refuse it, unless it was meant for a copy that runs now.
+    if (!s->copying.load() && s->cancelRequested.exchange(false))
+        return KELV_ERR_CANCELLED;
     const bool toPhone = direction == KELV_COPY_PC_TO_PHONE;
     const bool replace = (dwOptions & KELV_COPY_REPLACE) != 0;
     const QString name = fromWide(pstrFileName);
@@ -552,9 +559,10 @@ KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstr
     bool idle = false;
     if (!s->copying.compare_exchange_strong(idle, true))
         return KELV_ERR_CONNECTION_RESERVED;
-    s->cancelRequested.store(false);
     const KELV_RESULT result = copyData(*s, source, targetFolder, name, toPhone);
-    s->cancelRequested.store(false);
+    // A cancel holds until a copy has ended because of it.
+    if (result == KELV_ERR_CANCELLED)
+        s->cancelRequested.store(false);
     s->copying.store(false);
     return result;
 }
@@ -620,8 +628,8 @@ KELV_RESULT KELVCancel(KELVHANDLE hFS)
     const auto s = s_sessions.get(hFS);
     if (!s)
         return KELV_ERR_INVALID_HANDLE;
-    if (!s->copying.load())
-        return KELV_ERR_NOTHING_TO_CANCEL;
+    // Also when no copy runs yet: the next one on this handle is the one
+    // meant, and it must not slip through because it started late.
     s->cancelRequested.store(true);
     return KELV_OK;
 }

@@ -6,27 +6,44 @@
 
 #include <QDir>
 
-bool firstRunSetup()
+namespace {
+
+const QString kScanKey = QStringLiteral("ScanFolder");
+const QString kCollectionKey = QStringLiteral("MyCollectionFolder");
+
+// The folders the wizard starts with: the stored ones where they still
+// exist, else the home folder to scan and the default collection folder
+// (created on disk when missing).
+QVariantMap proposedFolders()
 {
-    const QString driveRoot = Settings::systemDriveRoot();
     QString scanFolder = Settings::scanFolder();
     if (scanFolder.isEmpty() || !QDir(scanFolder).exists())
-        scanFolder = driveRoot;
+        scanFolder = Settings::systemDriveRoot();
     const QString collectionDefault = Settings::collectionDefaultFolder();
     QString collection = Settings::myCollectionFolder();
     if (!QDir(collection).exists())
         collection = collectionDefault;
+    return {{kScanKey, scanFolder}, {kCollectionKey, collection}};
+}
 
-    C1stDialog wizard({{QStringLiteral("ScanFolder"), scanFolder},
-                       {QStringLiteral("MyCollectionFolder"), collection}});
+} // namespace
+
+bool firstRunSetup()
+{
+    C1stDialog wizard;
+    wizard.setValues(proposedFolders());
     if (wizard.exec() != QDialog::Accepted)
         return false;
-    const QVariantMap chosen = wizard.values();
-    Settings::setScanFolder(chosen.value(QStringLiteral("ScanFolder")).toString());
-    Settings::setMyCollectionFolder(chosen.value(QStringLiteral("MyCollectionFolder")).toString());
-    // The desktop learns that the program opens videos and tmk:// links, and
-    // hands it 3gp and mp4 files and the links from now on. A failure leaves
-    // the program working; it is logged.
+
+    QVariantMap chosen;
+    wizard.getValues(chosen);
+    Settings::setScanFolder(chosen.value(kScanKey).toString());
+    Settings::setMyCollectionFolder(chosen.value(kCollectionKey).toString());
+
+    // With the folders stored, the program registers with the desktop: its
+    // desktop entry, which declares the six video types and tmk:// links,
+    // and the program as the default for 3gp and mp4 files and for the
+    // links. A failure leaves the program working; it is logged.
     Associations::registerAtFirstRun();
     return true;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
-// Runs the first-run wizard with the proposed folders, stores what the user
-// chose and registers the program with the desktop (its desktop entry, and
-// the default for 3gp and mp4 files and tmk:// links). Returns false,
-// writing nothing, when the user cancels.
+// The first start's set-up: runs the first-run wizard with the proposed
+// folders (the stored ones where they exist, else the home folder to scan
+// and the default collection folder), stores the two folders the user chose
+// and registers the program with the desktop (its desktop entry, and the
+// default for 3gp and mp4 files and tmk:// links). Returns false, having
+// written nothing, when the user closes the wizard. Main thread, with the
+// theme current.
 bool firstRunSetup();
