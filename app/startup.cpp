@@ -2,8 +2,11 @@
 
 #include "firstrunsetup.h"
 #include "helpmessages.h"
+#include "programfiles.h"
 #include "settingsstore.h"
+#include "shelllog.h"
 #include "singleinstance.h"
+#include "startargument.h"
 #include "splashscreen.h"
 #include "style.h"
 #include "theme.h"
@@ -12,8 +15,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QResource>
@@ -56,6 +61,33 @@ void installApplicationFonts()
     QApplication::setFont(font);
 }
 
+namespace {
+
+// The translation an installer placed in Lang, else the shipped one for the
+// user's language; none leaves the program in English. Returns the file
+// name, for the choice of font.
+QString loadTranslation(QTranslator &translator)
+{
+    QString folder = ProgramFiles::langFolder();
+    QString file = Translation::chooseFile(QDir(folder));
+    if (file.isEmpty()) {
+        folder = ProgramFiles::translationsFolder();
+        file = Translation::chooseForLanguages(QDir(folder), QLocale::system().uiLanguages());
+    }
+    if (file.isEmpty())
+        return file;
+    const QString path = folder + QLatin1Char('/') + file;
+    if (translator.load(path)) {
+        qCInfo(lcShell).noquote() << "translation loaded from" << path;
+        Translation::setLoadedLanguage(translator.language());
+    } else {
+        qCInfo(lcShell).noquote() << "translation" << path << "could not be loaded";
+    }
+    return file;
+}
+
+} // namespace
+
 int runTamsel(int argc, char **argv)
 {
     InstanceLock instanceLock;
@@ -63,7 +95,10 @@ int runTamsel(int argc, char **argv)
         if (argc > 1) {
             // The socket needs an application object; a bare core one is enough.
             QCoreApplication messenger(argc, argv);
-            HandOverServer::send(QByteArray(argv[1]));
+            // The running copy has its own current folder.
+            const QString given = QFile::decodeName(argv[1]);
+            const QString argument = normalizedArgument(given);
+            HandOverServer::send(argument == given ? QByteArray(argv[1]) : QFile::encodeName(argument));
         }
         return -1;
     }
@@ -75,7 +110,7 @@ int runTamsel(int argc, char **argv)
     HandOverServer handOverServer;
     handOverServer.listen();
 
-    const QString package = QCoreApplication::applicationDirPath() + QStringLiteral("/Resource/videotransfer.rcc");
+    const QString package = ProgramFiles::resourcePackage();
     if (!QResource::registerResource(package, QLatin1String(kResourceRoot))) {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("TSL"),
                         QCoreApplication::translate("Startup", "No skin file found. Application not started."),
@@ -87,17 +122,11 @@ int runTamsel(int argc, char **argv)
     // A theme that cannot be read leaves the program unthemed, not stopped.
     const CurrentTheme theme(new CTheme(QStringLiteral(":/Theme/Resources/DefaultTheme15.xml"), QStringLiteral(":/Theme/")));
 
-    // Relative resource paths (translations, help) are found beside the executable.
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
-
+    // The current folder stays the one the program was started in, so that a
+    // relative path on the command line keeps its meaning; the program's own
+    // files are found by absolute paths.
     QTranslator translator;
-    bool wantDefaultFont = true;
-    const QString translationFile = Translation::chooseFile(QDir(QStringLiteral("Lang")));
-    if (!translationFile.isEmpty()) {
-        if (!translator.load(QStringLiteral("Lang/") + translationFile))
-            qInfo("translation %s could not be loaded", qPrintable(translationFile));
-        wantDefaultFont = Translation::wantsDefaultFont(translationFile);
-    }
+    const bool wantDefaultFont = Translation::wantsDefaultFont(loadTranslation(translator));
     QCoreApplication::installTranslator(&translator);
     installHelpMessages();
 

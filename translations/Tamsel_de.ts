@@ -841,6 +841,13 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
 </context>
 <context>
+    <name>DesktopEntry</name>
+    <message>
+        <source>Get videos onto your phone</source>
+        <translation>Bringt Videos auf Ihr Telefon</translation>
+    </message>
+</context>
+<context>
     <name>DownloadsPage</name>
     <message>
         <source>I want that Tamsel copies downloaded files directly to the phone also.</source>

@@ -18,6 +18,7 @@
 #include "theme.h"
 #include "ui_videotransferwindow.h"
 #include "videoconverter.h"
+#include "startargument.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -312,7 +313,7 @@ void CVideoTransferWindow::showEvent(QShowEvent *event)
     m_shownOnce = true;
     // The first copy's own argument is handled like one handed over later.
     if (m_firstShow)
-        openArgument(QCoreApplication::arguments().at(1));
+        openArgument(normalizedArgument(QCoreApplication::arguments().at(1)));
 }
 
 bool CVideoTransferWindow::handOver(quint32 marker, const QByteArray &data)

@@ -4,11 +4,12 @@
 #include "medialog.h"
 
 #include <QCoreApplication>
-#include <QLibrary>
+#include <QFile>
 #include <QStringList>
 
-QFunctionPointer resolveComponentFactory(const char *environment, const QString &fileName,
-                                         const QString &libraryName, const char *factory)
+#include <dlfcn.h>
+
+QFunctionPointer resolveComponentFactory(const char *environment, const QString &fileName, const char *factory)
 {
     QStringList candidates;
     const QString configured = qEnvironmentVariable(environment);
@@ -17,15 +18,25 @@ QFunctionPointer resolveComponentFactory(const char *environment, const QString 
     } else {
         if (QCoreApplication::instance())
             candidates << QCoreApplication::applicationDirPath() + QLatin1Char('/') + fileName;
-        candidates << libraryName;
+        candidates << fileName;
     }
+    QStringList failures;
     for (const QString &candidate : candidates) {
-        auto *library = new QLibrary(candidate);
-        if (QFunctionPointer resolved = library->resolve(factory))
-            return resolved;
-        qCWarning(lcMedia).noquote() << "component not loaded:" << library->errorString();
-        delete library;
+        // Called from the program's own code, the loader searches a bare file
+        // name along the program's run path, where an installed program keeps
+        // its private libraries. The handle is never closed.
+        void *handle = dlopen(QFile::encodeName(candidate).constData(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
+            failures << QString::fromLocal8Bit(dlerror());
+            continue;
+        }
+        if (void *resolved = dlsym(handle, factory))
+            return reinterpret_cast<QFunctionPointer>(resolved);
+        failures << candidate + QStringLiteral(" has no ") + QLatin1String(factory);
+        dlclose(handle);
     }
+    for (const QString &failure : failures)
+        qCWarning(lcMedia).noquote() << "component not loaded:" << failure;
     return nullptr;
 }
 

@@ -15,7 +15,7 @@ ConverterComponent::IVideoConverter *create()
     std::call_once(once, [] {
         factory = reinterpret_cast<TamselConverterFactory>(
             resolveComponentFactory("TAMSEL_CONVERTER_LIBRARY", QStringLiteral("libtamselconverter.so"),
-                                    QStringLiteral("tamselconverter"), TAMSEL_CONVERTER_FACTORY));
+                                    TAMSEL_CONVERTER_FACTORY));
     });
     return factory ? factory() : nullptr;
 }

@@ -11,7 +11,7 @@ PlayerComponent::IVideoPlayer *create()
 {
     static const auto factory = reinterpret_cast<TamselPlayerFactory>(
         resolveComponentFactory("TAMSEL_PLAYER_LIBRARY", QStringLiteral("libtamselplayer.so"),
-                                QStringLiteral("tamselplayer"), TAMSEL_PLAYER_FACTORY));
+                                TAMSEL_PLAYER_FACTORY));
     return factory ? factory() : nullptr;
 }
 

@@ -1,9 +1,9 @@
 #include "helpservice.h"
 
+#include "programfiles.h"
 #include "settingsstore.h"
 #include "shelllog.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -40,7 +40,7 @@ void setFailureHandler(FailureHandler handler)
 
 QStringList searchFolders()
 {
-    QStringList folders{QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kFolderName)};
+    QStringList folders{ProgramFiles::dataFolder() + QLatin1Char('/') + QLatin1String(kFolderName)};
     const QString below = QLatin1String(Settings::Organisation) + QLatin1Char('/')
                           + QLatin1String(Settings::Application) + QLatin1Char('/') + QLatin1String(kFolderName);
     for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))

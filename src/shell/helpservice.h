@@ -10,7 +10,8 @@
 // the GUI application object).
 //
 // Where the help is: the first of these folders that exists,
-//  1. "HELP" beside the executable (the build puts the pages there),
+//  1. "HELP" in the program's data folder: beside the executable in the
+//     build tree, PREFIX/share/orvak-tamsel/HELP once installed,
 //  2. "Orvak/Orvak Tamsel/HELP" in each data folder of the user and of the
 //     system, in their usual order ($XDG_DATA_HOME, then $XDG_DATA_DIRS,
 //     for example /usr/share/Orvak/Orvak Tamsel/HELP for an installed copy).

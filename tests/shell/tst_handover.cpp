@@ -1,4 +1,5 @@
 #include "singleinstance.h"
+#include "startargument.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -122,6 +123,43 @@ private Q_SLOTS:
     void noRunningCopyAnswersMinusOne()
     {
         QCOMPARE(sendFromWorker("/a.mp4", 300), -1);
+    }
+
+    // What a second copy hands over means the same in the running copy,
+    // whose current folder is its own.
+    void argumentIsNormalized_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("expected");
+        const QString here = QDir::currentPath();
+        QTest::addRow("link") << QStringLiteral("tmk://host:8080/get?id=1&itemTitle=a%20b")
+                              << QStringLiteral("tmk://host:8080/get?id=1&itemTitle=a%20b");
+        QTest::addRow("absolute path") << QStringLiteral("/videos/holiday clip.mp4") << QStringLiteral("/videos/holiday clip.mp4");
+        QTest::addRow("relative path") << QStringLiteral("clip.mp4") << here + QStringLiteral("/clip.mp4");
+        QTest::addRow("relative with dots") << QStringLiteral("./a/../b c.avi") << here + QStringLiteral("/b c.avi");
+        QTest::addRow("file URL") << QStringLiteral("file:///videos/holiday%20clip.mp4")
+                                  << QStringLiteral("/videos/holiday clip.mp4");
+        QTest::addRow("file URL of this host") << QStringLiteral("file://localhost/videos/a%23b.mp4")
+                                               << QStringLiteral("/videos/a#b.mp4");
+        QTest::addRow("remote file URL stays") << QStringLiteral("file://server/clip.mp4")
+                                               << QStringLiteral("file://server/clip.mp4");
+        QTest::addRow("empty") << QString() << QString();
+    }
+    void argumentIsNormalized()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, expected);
+        QCOMPARE(normalizedArgument(given), expected);
+    }
+
+    void fileNamedLikeALinkIsAFile()
+    {
+        QFile file(QStringLiteral("tmk:clip.mp4"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QCOMPARE(normalizedArgument(QStringLiteral("tmk:clip.mp4")), QDir::currentPath() + QStringLiteral("/tmk:clip.mp4"));
+        QVERIFY(file.remove());
+        QCOMPARE(normalizedArgument(QStringLiteral("tmk:clip.mp4")), QStringLiteral("tmk:clip.mp4"));
     }
 
     void instanceFilesAreInAPrivateFolder_data()

@@ -1,3 +1,5 @@
+#include "desktopentry.h"
+#include "mimeappslist.h"
 #include "firstdialog.h"
 #include "splashscreen.h"
 #include "startup.h"
@@ -7,6 +9,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QSettings>
@@ -53,9 +57,26 @@ int runWithArguments(const QStringList &arguments)
 
 QSettings store() { return QSettings(QStringLiteral("Orvak"), QStringLiteral("Orvak Tamsel")); }
 
+[[maybe_unused]] QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The user's own list of default applications, before the program's first run.
+const QByteArray kUsersList = "# mine\n[Default Applications]\nvideo/mp4=org.example.Player.desktop;\n";
+
+void writeUsersList()
+{
+    QDir().mkpath(QFileInfo(MimeAppsList::userFilePath()).absolutePath());
+    QFile file(MimeAppsList::userFilePath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(kUsersList);
+}
+
 // Clicks the wizard's button of that accessible name once the event loop
 // has control again.
-void clickLater(QWidget *wizard, const QString &name)
+[[maybe_unused]] void clickLater(QWidget *wizard, const QString &name)
 {
     for (QAbstractButton *button : wizard->findChildren<QAbstractButton *>())
         if (button->accessibleName() == name && button->isVisible() && button->isEnabled()) {
@@ -77,6 +98,8 @@ private Q_SLOTS:
         s.clear();
         s.sync();
         g_user = nullptr;
+        QFile::remove(DesktopEntry::userFilePath());
+        writeUsersList();
     }
 
 #ifdef TAMSEL_WITHOUT_PACKAGE
@@ -113,6 +136,9 @@ private Q_SLOTS:
         QVERIFY(!windowSeen);
         QVERIFY(!store().contains(QStringLiteral("Settings/ScanFolder")));
         QVERIFY(!store().contains(QStringLiteral("Settings/MyCollectionFolder")));
+        // Nothing is registered with the desktop either.
+        QVERIFY(!QFileInfo::exists(DesktopEntry::userFilePath()));
+        QCOMPARE(readFile(MimeAppsList::userFilePath()), kUsersList);
     }
 
     void finishedFirstRunStartsAScan()
@@ -157,6 +183,19 @@ private Q_SLOTS:
         QCOMPARE(store().value(QStringLiteral("Settings/ScanFolder")).toString(), QDir::homePath());
         QCOMPARE(store().value(QStringLiteral("Settings/MyCollectionFolder")).toString(), proposed.value(0));
         QVERIFY(QDir(proposed.value(0)).exists());
+
+        // The program was started by its bare name, as through PATH: the
+        // desktop entry still names the program file itself.
+        const QByteArray entry = readFile(DesktopEntry::userFilePath());
+        const QString self = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+        QVERIFY2(entry.contains(QByteArray("\nExec=" + self.toUtf8() + " %u\n")), entry.constData());
+        MimeAppsList list;
+        QVERIFY(list.load());
+        QVERIFY(list.isDefault(QStringLiteral("video/mp4"), DesktopEntry::fileId()));
+        QVERIFY(list.isDefault(QStringLiteral("video/3gpp"), DesktopEntry::fileId()));
+        QVERIFY(list.isDefault(QStringLiteral("x-scheme-handler/tmk"), DesktopEntry::fileId()));
+        QVERIFY(!list.isDefault(QStringLiteral("video/x-msvideo"), DesktopEntry::fileId()));
+        QVERIFY(readFile(MimeAppsList::userFilePath()).startsWith("# mine\n"));
     }
 
     void wizardProposesAStoredCollectionFolder_data()

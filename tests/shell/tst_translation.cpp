@@ -1,3 +1,4 @@
+#include "desktopentry.h"
 #include "translation.h"
 
 #include <QCoreApplication>
@@ -50,6 +51,39 @@ private Q_SLOTS:
         QCOMPARE(Translation::chooseFile(QDir(QStringLiteral("/nonexistent/Lang"))), QString());
     }
 
+    // With nothing in Lang: the user's language, with or without country,
+    // in the user's order; English, the program's own, ends the search.
+    void chooseForLanguages_data()
+    {
+        QTest::addColumn<QStringList>("shipped");
+        QTest::addColumn<QStringList>("languages");
+        QTest::addColumn<QString>("expected");
+        const QStringList shipped{QStringLiteral("Tamsel_de.qm"), QStringLiteral("Tamsel_pt_BR.qm"),
+                                  QStringLiteral("Tamsel_fi.qm")};
+        QTest::addRow("language") << shipped << QStringList{QStringLiteral("de")} << QStringLiteral("Tamsel_de.qm");
+        QTest::addRow("language of a country") << shipped << QStringList{QStringLiteral("de-AT")}
+                                               << QStringLiteral("Tamsel_de.qm");
+        QTest::addRow("country's own first") << shipped << QStringList{QStringLiteral("pt-BR")}
+                                             << QStringLiteral("Tamsel_pt_BR.qm");
+        QTest::addRow("next preferred language")
+            << shipped << QStringList{QStringLiteral("sv-SE"), QStringLiteral("fi-FI")} << QStringLiteral("Tamsel_fi.qm");
+        QTest::addRow("English before German stays English")
+            << shipped << QStringList{QStringLiteral("en-GB"), QStringLiteral("de-DE")} << QString();
+        QTest::addRow("none shipped for the language") << shipped << QStringList{QStringLiteral("ja-JP")} << QString();
+        QTest::addRow("C locale") << shipped << QStringList{QStringLiteral("C")} << QString();
+        QTest::addRow("nothing shipped") << QStringList() << QStringList{QStringLiteral("de")} << QString();
+    }
+    void chooseForLanguages()
+    {
+        QFETCH(QStringList, shipped);
+        QFETCH(QStringList, languages);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        for (const QString &f : shipped)
+            touch(dir.filePath(f));
+        QCOMPARE(Translation::chooseForLanguages(QDir(dir.path()), languages), expected);
+    }
+
     void wantsDefaultFont_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -78,6 +112,22 @@ private Q_SLOTS:
         QCOMPARE(QCoreApplication::translate("CVideoTransferWindow", "No ongoing tasks."),
                  QStringLiteral("Keine laufenden Aufgaben."));
         QCoreApplication::removeTranslator(&translator);
+    }
+
+    // The desktop entry the program writes carries its comment in English
+    // and in the language the program runs in.
+    void desktopEntryCommentInTheProgramsLanguage()
+    {
+        QVERIFY(!DesktopEntry::contents(QStringLiteral("/usr/bin/tamsel")).contains("Comment["));
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(TAMSEL_QM_DIR "/Tamsel_de.qm")));
+        QCoreApplication::installTranslator(&translator);
+        Translation::setLoadedLanguage(translator.language());
+        const QByteArray entry = DesktopEntry::contents(QStringLiteral("/usr/bin/tamsel"));
+        Translation::setLoadedLanguage(QString());
+        QCoreApplication::removeTranslator(&translator);
+        QVERIFY2(entry.contains("\nComment=Get videos onto your phone\nComment[de_DE]=Bringt Videos auf Ihr Telefon\n"),
+                 entry.constData());
     }
 };
 

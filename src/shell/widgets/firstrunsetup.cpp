@@ -1,5 +1,6 @@
 #include "firstrunsetup.h"
 
+#include "associations.h"
 #include "firstdialog.h"
 #include "settingsstore.h"
 
@@ -39,9 +40,10 @@ bool firstRunSetup()
     Settings::setScanFolder(chosen.value(kScanKey).toString());
     Settings::setMyCollectionFolder(chosen.value(kCollectionKey).toString());
 
-    // The program's registration with the desktop belongs here, after the
-    // folders are stored: its desktop entry, its file types (3gp, avi, mov,
-    // mp4, mpg, wmv), the default handler for 3gp and mp4, and the tmk:
-    // link handler.
+    // With the folders stored, the program registers with the desktop: its
+    // desktop entry, which declares the six video types and tmk:// links,
+    // and the program as the default for 3gp and mp4 files and for the
+    // links. A failure leaves the program working; it is logged.
+    Associations::registerAtFirstRun();
     return true;
 }
