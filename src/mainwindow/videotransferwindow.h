@@ -7,11 +7,14 @@
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <QVariantMap>
 
 #include <memory>
 
 class CContextSwitcher;
 class CDownloadManager;
+class CScanThread;
+class FileItem;
 class CDownloadQuestion;
 class CSizeGrip;
 class CTaskManager;
@@ -51,10 +54,21 @@ public:
     CTaskManager *taskManager() const { return m_taskManager.get(); }
     CDownloadManager *downloadManager() const { return m_downloadManager.get(); }
 
-    // A hand-over from a second start. Accepts only the program's own marker.
+    // A hand-over from a second start. Accepts only the program's own marker;
+    // the argument is taken up once the second start has had its answer.
     bool handOver(quint32 marker, const QByteArray &data);
-    QString lastHandOver() const { return m_lastHandOver; }
-    bool scanRequested() const { return m_scanRequested; }
+    // Opens a video file in the single view, starts a download of a tmk://
+    // link, or ignores the argument. A link must start with "tmk://" as
+    // written at start-up, in any case when handed over.
+    void openArgument(const QString &argument, bool handedOver);
+    // How many scans this window has started.
+    int scansStarted() const { return m_scansStarted; }
+    bool scanRequested() const { return m_scansStarted > 0; }
+    bool isScanning() const;
+
+    // Help pages by topic; the help button's topic follows the page shown.
+    static constexpr int HelpTopicsTopic = 1000;
+    static int helpTopicOfPage(int page);
 
     // Window chrome.
     // The font the title is painted in: smaller when the title would not fit
@@ -100,6 +114,8 @@ public:
     void copySelectedScanResultsToPhone() override;
 
 Q_SIGNALS:
+    // Asks the running scan to stop (queued to the scan thread).
+    void terminateScan();
     void argumentReceived(const QString &argument);
     // The My collection builder has delivered its list and the window has
     // shown it.
@@ -109,6 +125,8 @@ public Q_SLOTS:
     void taskStateUpdatedSlot();
     void taskChanged();
     void FillMyCollection();
+    void DeleteSelected();
+    void DeleteAll();
     void on_toolButton_StartScan_clicked();
     void maximize();
     void readSettings();
@@ -117,11 +135,23 @@ public Q_SLOTS:
     void about();
 
 private Q_SLOTS:
-    void on_pushButtonMyCollection_clicked();
-    void on_pushButtonScanResults_clicked();
-    void on_pushButtonTasks_clicked();
+    void on_toolButton_ClearCompletedDownloads_clicked();
+    void on_toolButton_DeleteDownloads_clicked();
     void on_pushButtonDownloads_clicked();
+    void on_toolButton_Help_clicked();
+    void on_pushButtonTasks_clicked();
+    void on_pushButtonScanResults_clicked();
+    void on_pushButtonMyCollection_clicked();
     void on_comboBox_Phones_currentIndexChanged(int selected);
+    void on_toolButton_DeleteTasks_clicked();
+    void on_toolButton_StopScan_clicked();
+    void on_toolButton_Copy2Phone_clicked();
+    void on_toolButton_Copy2MyCollectionFolder_clicked();
+    void on_toolButton_Open_clicked();
+    void on_toolButton_SingleView_clicked();
+    void on_toolButton_ListView_clicked();
+    void on_toolButton_launchWebsite_clicked();
+    void on_actionSettings_triggered();
     void downloadStateUpdatedSlot();
     // The connectivity service went away or came back.
     void serviceChanged();
@@ -147,8 +177,47 @@ private:
     void setUpTasks();
     void setUpDownloads();
     void connectMenuEntries();
-    void openArgument(const QString &argument);
+
+    // scanning and My collection (scancommands.cpp)
+    void scanFileFound(const QString &path, int playbackLength);
+    void scanFinished(bool succeeded);
+    void endScanDisplay(const QString &text);
+    void retireStoppedScan();
     void myCollectionRebuilt();
+
+    // the four list views (windowviews.cpp)
+    void clearScanView();
+    void addScanRow(FileItem *item);
+    void refillScanView();
+    void clearMyCollectionView();
+    // The items of the selected rows of a list.
+    QList<FileItem *> selectedScanItems() const;
+    QList<FileItem *> selectedMyCollectionItems() const;
+    // The path of the current row's video, empty without one.
+    QString currentScanPath() const;
+    QString currentMyCollectionPath() const;
+    QList<FileItem *> selectedTaskItems() const;
+    QList<FileItem *> selectedDownloadItems() const;
+    // Removes the rows of these task items; none given, every row.
+    void removeTaskRows(const QList<FileItem *> &items);
+    void removeUnfinishedDownloadRows();
+    void removeFinishedDownloadRows();
+
+    // copying, converting and cancelling (taskcommands.cpp)
+    void copyOrConvert(int kind);
+    void showCopyNotice();
+    QList<FileItem *> copySource() const;
+    QList<FileItem *> currentTaskItems() const;
+    void cancelTasks(bool all);
+    void cancelDownloads(bool all);
+    void updateTaskButtons();
+
+    // open, views, help, website (windowcommands.cpp)
+    void showHelp(int topic);
+
+    // settings (settingscommand.cpp)
+    QVariantMap settingsValues() const;
+    void applySettings(const QVariantMap &values);
 
     // chrome (windowchrome.cpp)
     void createChrome();
@@ -169,6 +238,9 @@ private:
     std::unique_ptr<CDownloadManager> m_downloadManager;
     std::unique_ptr<CContextSwitcher> m_switcher;
     QPointer<MyCollectionThread> m_collectionBuilder;
+    QPointer<CScanThread> m_scanThread;  // the running scan
+    QPointer<CScanThread> m_stoppedScan; // a stopped scan still unwinding
+    int m_scansStarted = 0;
     bool m_collectionFillPending = false;
 
     CSizeGrip *m_sizeGrip = nullptr;
@@ -199,8 +271,6 @@ private:
     QString m_lastPhoneId;
     QString m_website;
     int m_volume = 50;
-    QString m_lastHandOver;
-    bool m_scanRequested = false;
 
     friend class CContextSwitcher;
 };

@@ -1,0 +1,421 @@
+// The main window's commands through the real window: scanning with real
+// clips, the start-up argument and hand-overs (with a local HTTP server),
+// help, errors one after another, and the settings command.
+
+#include "windowfixture.h"
+
+#include "catalogue.h"
+#include "dialogfixture.h"
+#include "downloadmanager.h"
+#include "helpservice.h"
+#include "httptestserver.h"
+#include "mediaclips.h"
+#include "messagedialog.h"
+#include "settingsdialog.h"
+#include "settingsstore.h"
+#include "singleinstance.h"
+#include "slider.h"
+#include "taskstates.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QLineEdit>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QUrl>
+
+using namespace WindowTest;
+
+namespace {
+
+QString home(const QString &relative)
+{
+    return QDir::homePath() + QLatin1Char('/') + relative;
+}
+
+// A folder of n real clips, named prefix1.avi ... prefixN.avi.
+QStringList makeClips(const QString &folder, const QString &prefix, int n)
+{
+    QDir().mkpath(folder);
+    QStringList paths;
+    MediaClips::ClipSpec spec;
+    spec.seconds = 2;
+    for (int i = 1; i <= n; ++i) {
+        const QString path = folder + QLatin1Char('/') + prefix + QString::number(i) + QStringLiteral(".avi");
+        if (!QFileInfo::exists(path) && !MediaClips::make(path, spec))
+            return {};
+        paths << path;
+    }
+    return paths;
+}
+
+QStringList scanResultPaths()
+{
+    QStringList paths;
+    for (const FileItem &item : Catalogue::instance().scanResults)
+        paths << item.pc.path;
+    paths.sort();
+    return paths;
+}
+
+CMessageDialog *shownMessage()
+{
+    const QList<CMessageDialog *> shown = visibleDialogs<CMessageDialog>();
+    return shown.size() == 1 ? shown.constFirst() : nullptr;
+}
+
+QString messageText(const QWidget *dialog)
+{
+    QString text;
+    for (const QLabel *label : dialog->findChildren<QLabel *>())
+        text += plainText(label) + QLatin1Char('\n');
+    return text;
+}
+
+QByteArray readLog()
+{
+    QFile file(Catalogue::logPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Collects the pages the desktop is asked to open.
+class OpenedUrls final : public QObject
+{
+    Q_OBJECT
+
+public:
+    OpenedUrls()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "open");
+    }
+    ~OpenedUrls() override
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    }
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
+
+} // namespace
+
+class TestWindowCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(loadProgram());
+        Settings::setMyCollectionFolder(home(QStringLiteral("collection")));
+        QDir().mkpath(home(QStringLiteral("collection")));
+        // The help pages as an installation ships them.
+        const QString help = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                             + QStringLiteral("/Orvak/Orvak Tamsel/HELP");
+        QDir().mkpath(help);
+        QFile index(help + QStringLiteral("/index.html"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("<html><body>Help</body></html>");
+    }
+
+    void aScanListsAndStoresWhatItFinds()
+    {
+        const QStringList clips = makeClips(home(QStringLiteral("scan five")), QStringLiteral("clip"), 5);
+        QCOMPARE(clips.size(), 5);
+        Settings::setScanFolder(home(QStringLiteral("scan five")));
+        const auto window = openWindow();
+        Ui::VideoTransferClass *form = window->form();
+
+        QTest::mouseClick(form->toolButton_StartScan, Qt::LeftButton);
+        QCOMPARE(window->scansStarted(), 1);
+        QCOMPARE(window->currentContext(), 1);
+        QVERIFY(form->ScanBox->isVisible());
+        QVERIFY(form->toolButton_StopScan->isEnabled());
+        QVERIFY(!form->toolButton_StartScan->isEnabled());
+        QVERIFY(form->busyBar->isAnimating());
+        QCOMPARE(plainText(form->ScanInfoLabel), QStringLiteral("Scanning..."));
+
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(form->ScanInfoLabel), QStringLiteral("Scanning Completed."), 120000);
+        QVERIFY(!form->ScanBox->isVisible());
+        QVERIFY(form->toolButton_StartScan->isEnabled());
+        QVERIFY(!form->toolButton_StopScan->isEnabled());
+        QVERIFY(!form->busyBar->isAnimating());
+        QCOMPARE(scanResultPaths(), clips);
+        for (const FileItem &item : Catalogue::instance().scanResults)
+            QVERIFY2(item.pc.playbackLength >= 1, qPrintable(item.pc.path));
+
+        // The next start offers them again, with their lengths.
+        QVERIFY(Catalogue::instance().loadAppSettings(true));
+        QCOMPARE(Catalogue::instance().savedScanResults.size(), 5);
+        QVERIFY(Catalogue::instance().savedScanResults.at(0)->pc.playbackLength >= 1);
+    }
+
+    void startScanWhileScanningStops_data()
+    {
+        QTest::addColumn<bool>("recover");
+        QTest::addRow("previous results recovered") << true;
+        QTest::addRow("found results kept") << false;
+    }
+    void startScanWhileScanningStops()
+    {
+        QFETCH(bool, recover);
+        Catalogue &catalogue = Catalogue::instance();
+        const QStringList stored = makeClips(home(QStringLiteral("stored")), QStringLiteral("old"), 2);
+        QVERIFY(catalogue.saveScanResults(stored, {1, 1}, true));
+        makeClips(home(QStringLiteral("other")), QStringLiteral("new"), 2);
+        Settings::setScanFolder(home(QStringLiteral("other")));
+        const auto window = openWindow();
+        Ui::VideoTransferClass *form = window->form();
+        QCOMPARE(catalogue.savedScanResults.size(), 2);
+
+        QString question;
+        User user([&] {
+            CMessageDialog *dialog = shownMessage();
+            if (!dialog)
+                return false;
+            question = messageText(dialog);
+            return clickButton(dialog, recover ? QStringLiteral("Ok") : QStringLiteral("Cancel"));
+        });
+        form->actionScan->trigger();
+        // The same command again, while the scan runs, stops it.
+        QVERIFY(!form->toolButton_StartScan->isEnabled());
+        form->actionScan->trigger();
+        QVERIFY(user.finished());
+        QVERIFY(question.contains(QStringLiteral("Do you wish to recover previous scan results?")));
+        QCOMPARE(plainText(form->ScanInfoLabel), QStringLiteral("Scanning Stopped."));
+        QVERIFY(!window->isScanning());
+        QVERIFY(form->toolButton_StartScan->isEnabled());
+        QVERIFY(!form->toolButton_StopScan->isEnabled());
+        QVERIFY(!form->ScanBox->isVisible());
+        QCOMPARE(window->scansStarted(), 1);
+
+        // Nothing the stopped scan still posts reaches the list.
+        QTest::qWait(500);
+        if (recover)
+            QCOMPARE(scanResultPaths(), stored);
+        else
+            QVERIFY(scanResultPaths().isEmpty());
+        // Declining stores what the list shows in place of the old results.
+        QVERIFY(catalogue.loadAppSettings(true));
+        QCOMPARE(catalogue.savedScanResults.size(), recover ? 2 : 0);
+    }
+
+    void aStoppedScanDoesNotRunOnWithTheNext()
+    {
+        makeClips(home(QStringLiteral("scan five")), QStringLiteral("clip"), 5);
+        Settings::setScanFolder(home(QStringLiteral("scan five")));
+        const auto window = openWindow();
+        Ui::VideoTransferClass *form = window->form();
+        User user([&] {
+            CMessageDialog *dialog = shownMessage();
+            return dialog && clickButton(dialog, QStringLiteral("Cancel"));
+        });
+        form->toolButton_StartScan->click();
+        form->toolButton_StopScan->click();
+        QVERIFY(user.finished());
+        form->toolButton_StartScan->click();
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(form->ScanInfoLabel), QStringLiteral("Scanning Completed."), 120000);
+        QCOMPARE(Catalogue::instance().scanResults.size(), 5);
+    }
+
+    void theArgument_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<bool>("handedOver");
+        QTest::addColumn<int>("context");
+        QTest::addColumn<bool>("single");
+        QTest::addColumn<bool>("download");
+        QTest::addRow("video at start-up") << QStringLiteral("clip.MP4") << false << 0 << true << false;
+        QTest::addRow("video handed over") << QStringLiteral("clip.MP4") << true << 0 << true << false;
+        QTest::addRow("text file") << QStringLiteral("notes.txt") << true << 0 << false << false;
+        QTest::addRow("missing video") << QStringLiteral("gone.mp4") << false << 0 << false << false;
+        QTest::addRow("link at start-up") << QStringLiteral("tmk://") << false << 3 << false << true;
+        QTest::addRow("capital link at start-up") << QStringLiteral("TMK://") << false << 0 << false << false;
+        QTest::addRow("capital link handed over") << QStringLiteral("TMK://") << true << 3 << false << true;
+    }
+    void theArgument()
+    {
+        QFETCH(QString, argument);
+        QFETCH(bool, handedOver);
+        QFETCH(int, context);
+        QFETCH(bool, single);
+        QFETCH(bool, download);
+        const QString folder = home(QStringLiteral("given"));
+        QDir().mkpath(folder);
+        QVERIFY(MediaClips::make(folder + QStringLiteral("/clip.MP4")));
+        QFile text(folder + QStringLiteral("/notes.txt"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a video");
+        text.close();
+        QByteArray clip;
+        {
+            QFile file(folder + QStringLiteral("/clip.MP4"));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            clip = file.readAll();
+        }
+        TestSupport::HttpTestServer server;
+        server.route("/fetched", TestSupport::HttpResponse::withBody(clip));
+        if (argument.endsWith(QLatin1String("://")))
+            argument += QString::fromLatin1(server.base()) + QStringLiteral("/fetched?id=7&itemTitle=Fetched");
+        else
+            argument = folder + QLatin1Char('/') + argument;
+
+        const auto window = openWindow();
+        QSignalSpy received(window.get(), &CVideoTransferWindow::argumentReceived);
+        if (handedOver) {
+            QVERIFY(!window->handOver(HandOverServer::HandOverMarker + 1, argument.toLocal8Bit()));
+            QVERIFY(window->handOver(HandOverServer::HandOverMarker, argument.toLocal8Bit()));
+            QTRY_COMPARE(received.size(), 1);
+        } else {
+            window->openArgument(argument, false);
+        }
+        QCOMPARE(window->currentContext(), context);
+        QCOMPARE(window->contextSwitcher()->viewMode() == CContextSwitcher::SingleMode, single);
+        QCOMPARE(window->videoPlayer()->isFileOpen(), single);
+        if (single)
+            QVERIFY(window->form()->labelViewType->text().endsWith(QStringLiteral("/  clip.MP4</small>")));
+        const QList<CDownloadItem *> downloads = window->downloadManager()->downloads();
+        QCOMPARE(downloads.size(), download ? 1 : 0);
+        if (download) {
+            QTRY_VERIFY_WITH_TIMEOUT(window->downloadManager()->allFinished(), 30000);
+            const int state = Catalogue::instance().downloads.at(Catalogue::instance().downloads.size() - 1)->downloadState();
+            QVERIFY2(state & TaskState::DoneBit, qPrintable(QString::number(state, 16)));
+        }
+        window->downloadManager()->cancelAll();
+    }
+
+    void helpFollowsThePage_data()
+    {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<bool>("menu");
+        QTest::addColumn<QString>("page");
+        QTest::addRow("My collection") << 0 << false << QStringLiteral("1010");
+        QTest::addRow("Scan results") << 1 << false << QStringLiteral("1020");
+        QTest::addRow("Tasks") << 2 << false << QStringLiteral("1030");
+        QTest::addRow("Downloads") << 3 << false << QStringLiteral("1050");
+        QTest::addRow("help topics") << 2 << true << QStringLiteral("1000");
+    }
+    void helpFollowsThePage()
+    {
+        QFETCH(int, context);
+        QFETCH(bool, menu);
+        QFETCH(QString, page);
+        const auto window = openWindow();
+        window->contextSwitcher()->setContext(context);
+        // Each topic has its page, or the index when the help ships none.
+        const QString topicPage = Help::helpFolder() + QLatin1Char('/') + page + QStringLiteral(".html");
+        const bool made = !QFileInfo::exists(topicPage);
+        if (made) {
+            QFile file(topicPage);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("topic");
+        }
+        OpenedUrls opened;
+        if (menu)
+            window->form()->actionHelp_topics_F1->trigger();
+        else
+            QTest::mouseClick(window->form()->toolButton_Help, Qt::LeftButton);
+        if (made)
+            QFile::remove(topicPage);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl::fromLocalFile(topicPage)});
+    }
+
+    void theWebPageIsTheStoredAddress()
+    {
+        QSettings(QStringLiteral("Orvak"), QStringLiteral("Orvak Tamsel"))
+            .setValue(QStringLiteral("Settings/Website"), QStringLiteral("videos.example.org/start"));
+        const auto window = openWindow();
+        window->contextSwitcher()->setContext(3);
+        OpenedUrls opened;
+        QTest::mouseClick(window->form()->toolButton_launchWebsite, Qt::LeftButton);
+        QCOMPARE(opened.urls, QList<QUrl>{QUrl(QStringLiteral("http://videos.example.org/start"))});
+    }
+
+    void errorsComeOneAfterAnother()
+    {
+        const auto window = openWindow();
+        for (int i = 1; i <= 10; ++i)
+            window->SlotErrorMessage(QStringLiteral("System Error"), QStringLiteral("technical %1").arg(i),
+                                     QStringLiteral("Friendly %1").arg(i));
+        // Every one is logged at once, and the window goes on.
+        const QByteArray log = readLog();
+        for (int i = 1; i <= 10; ++i)
+            QVERIFY(log.contains(QByteArray("] technical " + QByteArray::number(i) + "\n")));
+        for (int i = 1; i <= 10; ++i) {
+            QTRY_VERIFY(shownMessage());
+            QCOMPARE(visibleDialogs<CMessageDialog>().size(), 1);
+            QVERIFY2(messageText(shownMessage()).contains(QStringLiteral("Friendly %1").arg(i)),
+                     qPrintable(messageText(shownMessage())));
+            QCOMPARE(CMessageDialog::waitingCount(), 10 - i);
+            QVERIFY(clickButton(shownMessage(), QStringLiteral("Ok")));
+        }
+        QTRY_VERIFY(!CMessageDialog::isShowing());
+    }
+
+    void settingsAreAppliedOnlyWhenSaved_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addRow("saved") << true;
+        QTest::addRow("cancelled") << false;
+    }
+    void settingsAreAppliedOnlyWhenSaved()
+    {
+        QFETCH(bool, save);
+        TestSupport::FolderPhones phones;
+        phones.addPhone(QStringLiteral("one"), QStringLiteral("SN-SET-1"), QStringLiteral("Settings phone"));
+        Settings::setQuality(1);
+        Settings::setScanFolder(home(QStringLiteral("stored")));
+        const QString newScan = home(QStringLiteral("other"));
+        QDir().mkpath(newScan);
+        const auto window = openWindow();
+        QTRY_COMPARE(window->form()->comboBox_Phones->count(), 1);
+        Catalogue &catalogue = Catalogue::instance();
+        QCOMPARE(catalogue.currentPhoneSerial, QStringLiteral("SN-SET-1"));
+        const int profile = catalogue.currentProfile();
+        QVERIFY(profile >= 0);
+        const int oldQuality = catalogue.profiles.at(profile).quality;
+        const int newQuality = oldQuality == 0 ? 2 : 0;
+        QSettings store(QStringLiteral("Orvak"), QStringLiteral("Orvak Tamsel"));
+        store.sync();
+        const QStringList keysBefore = store.allKeys();
+
+        bool seen = false;
+        User user([&] {
+            const QList<CSettingsDialog *> shown = visibleDialogs<CSettingsDialog>();
+            if (shown.size() != 1)
+                return false;
+            CSettingsDialog *dialog = shown.constFirst();
+            seen = true;
+            dialog->findChild<CSlider *>(QStringLiteral("sliderQuality"))->setValue(newQuality);
+            dialog->findChild<QLineEdit *>(QStringLiteral("slEdit"))->setText(newScan);
+            QTest::mouseClick(dialog->findChild<QAbstractButton *>(save ? QStringLiteral("okButton")
+                                                                        : QStringLiteral("cancelButton")),
+                              Qt::LeftButton);
+            return true;
+        });
+        window->form()->actionSettings->trigger();
+        QVERIFY(seen);
+        QVERIFY(!user.timedOut());
+        store.sync();
+        if (save) {
+            QCOMPARE(Settings::qualityValue(), newQuality);
+            QCOMPARE(Settings::scanFolder(), newScan);
+        } else {
+            QCOMPARE(store.allKeys(), keysBefore);
+            QCOMPARE(Settings::qualityValue(), 1);
+            QCOMPARE(Settings::scanFolder(), home(QStringLiteral("stored")));
+        }
+        // The phone's profile, as the data file keeps it.
+        QVERIFY(catalogue.loadAppSettings(false));
+        QCOMPARE(catalogue.profiles.at(catalogue.findProfile(QStringLiteral("SN-SET-1"))).quality,
+                 save ? newQuality : oldQuality);
+        QCOMPARE(catalogue.quality, save ? newQuality : oldQuality);
+    }
+};
+
+WINDOW_TEST_MAIN(TestWindowCommands)
+#include "tst_windowcommands.moc"
