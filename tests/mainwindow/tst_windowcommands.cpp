@@ -15,9 +15,11 @@
 #include "settingsstore.h"
 #include "singleinstance.h"
 #include "slider.h"
+#include "taskmanager.h"
 #include "taskstates.h"
 
 #include <QDesktopServices>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QSettings>
@@ -414,6 +416,188 @@ private Q_SLOTS:
         QCOMPARE(catalogue.profiles.at(catalogue.findProfile(QStringLiteral("SN-SET-1"))).quality,
                  save ? newQuality : oldQuality);
         QCOMPARE(catalogue.quality, save ? newQuality : oldQuality);
+    }
+
+    void everyShortcutRunsItsEntryOnce_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("context");
+        const struct
+        {
+            const char *name;
+            int context;
+        } rows[] = {
+            {"actionCopy_to_phone", 0}, {"actionCopy_to_PC", 0}, {"actionRemove_from_phone", 0},
+            {"actionRemove_from_PC", 0}, {"actionCancel", 2}, {"actionCancelAll", 2}, {"actionCancelD", 3},
+            {"actionCancelAllD", 3}, {"actionConvert_Copy_phone", 1}, {"actionConvert_Copy_PC", 1},
+            {"actionScan", 0}, {"actionRefresh_F5", 0}, {"actionDelete_DEL", 1}, {"actionClearCompleted", 3},
+            {"actionMy_Collection_2", 2}, {"actionScan_results", 0}, {"actionTasks", 0}, {"actionDownloads", 0},
+            {"actionSingle_view_2", 0}, {"actionPlay", 4}, {"actionVolume_up", 4}, {"actionVolume_down", 4},
+            {"actionSettings", 0}, {"actionQuit", 0},
+        };
+        for (const auto &row : rows)
+            QTest::newRow(row.name) << QString::fromLatin1(row.name) << row.context;
+    }
+    void everyShortcutRunsItsEntryOnce()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, context);
+        Settings::setScanFolder(home(QStringLiteral("empty")));
+        QDir().mkpath(home(QStringLiteral("empty")));
+        Settings::setNoPhoneConnectedNotify(true);
+        QDir().mkpath(home(QStringLiteral("given")));
+        const QString clip = home(QStringLiteral("given/clip.MP4"));
+        QVERIFY(QFileInfo::exists(clip) || MediaClips::make(clip));
+        // No downloads left by earlier cases: cancelling them would ask.
+        Catalogue::instance().downloads.clear();
+        const auto window = openWindow();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        if (context == CContextSwitcher::SingleViewPage)
+            QVERIFY(window->contextSwitcher()->openFile(clip));
+        else
+            window->contextSwitcher()->setContext(context);
+        QAction *action = window->findChild<QAction *>(name);
+        QVERIFY(action);
+        QVERIFY(action->isEnabled());
+        QSignalSpy triggered(action, &QAction::triggered);
+        QSignalSpy refreshed(window.get(), &CVideoTransferWindow::myCollectionRefreshed);
+        int dialogs = 0;
+        User user([&] {
+            // Every dialog the command opens is counted and closed.
+            for (QDialog *dialog : visibleDialogs<QDialog>()) {
+                ++dialogs;
+                dialog->reject();
+            }
+            return false;
+        });
+        QTest::qWait(300); // the My collection of the new window
+        refreshed.clear();
+
+        QTest::keySequence(window.get(), action->shortcut());
+        QCOMPARE(triggered.size(), 1);
+        QTest::qWait(300);
+        if (name == QLatin1String("actionScan")) {
+            QCOMPARE(window->scansStarted(), 1);
+            QTRY_VERIFY(!window->isScanning());
+        } else if (name == QLatin1String("actionRefresh_F5")) {
+            QTRY_COMPARE(refreshed.size(), 1);
+            QTest::qWait(200);
+            QCOMPARE(refreshed.size(), 1);
+        } else if (name == QLatin1String("actionMy_Collection_2") || name == QLatin1String("actionScan_results")
+                   || name == QLatin1String("actionTasks") || name == QLatin1String("actionDownloads")) {
+            const QStringList order = {QStringLiteral("actionMy_Collection_2"), QStringLiteral("actionScan_results"),
+                                       QStringLiteral("actionTasks"), QStringLiteral("actionDownloads")};
+            QCOMPARE(window->currentContext(), int(order.indexOf(name)));
+        } else if (name == QLatin1String("actionSettings") || name == QLatin1String("actionConvert_Copy_PC")) {
+            // The settings dialog; the notice that no phone is known.
+            QCOMPARE(dialogs, 1);
+        } else if (name == QLatin1String("actionQuit")) {
+            QVERIFY(!window->isVisible());
+        } else if (name == QLatin1String("actionPlay")) {
+            QCOMPARE(action->text(), QStringLiteral("Play"));
+        }
+        if (name != QLatin1String("actionSettings") && name != QLatin1String("actionConvert_Copy_PC"))
+            QCOMPARE(dialogs, 0);
+    }
+
+    void theHelpKeyOpensThePagesHelp()
+    {
+        const auto window = openWindow();
+        QApplication::setActiveWindow(window.get());
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->contextSwitcher()->setContext(CContextSwitcher::Downloads);
+        OpenedUrls opened;
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        // A button's shortcut presses it visibly, a moment later.
+        QTRY_COMPARE(opened.urls.size(), 1);
+        QTest::qWait(300);
+        QCOMPARE(opened.urls.size(), 1);
+        QVERIFY(opened.urls.constFirst().toLocalFile().startsWith(Help::helpFolder()));
+    }
+
+    void theCopyNoticesAreEachTheirOwn_data()
+    {
+        QTest::addColumn<bool>("phone");
+        QTest::addRow("phone listed") << true;
+        QTest::addRow("no phone") << false;
+    }
+    void theCopyNoticesAreEachTheirOwn()
+    {
+        QFETCH(bool, phone);
+        Settings::setOptimizedForPhoneNotify(true);
+        Settings::setNoPhoneConnectedNotify(true);
+        TestSupport::FolderPhones phones;
+        if (phone)
+            phones.addPhone(QStringLiteral("one"), QStringLiteral("SN-NOTE-1"), QStringLiteral("Notice phone"));
+        const auto window = openWindow();
+        if (phone)
+            QTRY_COMPARE(window->form()->comboBox_Phones->count(), 1);
+        window->contextSwitcher()->setContext(CContextSwitcher::ScanResults);
+        QStringList shown;
+        const auto answer = [&](bool tick) {
+            return [&shown, tick] {
+                CMessageDialog *dialog = shownMessage();
+                if (!dialog)
+                    return false;
+                auto *box = dialog->findChild<QCheckBox *>();
+                shown << messageText(dialog) + (box ? box->text() : QString());
+                if (tick && box)
+                    box->setChecked(true);
+                return clickButton(dialog, QStringLiteral("Ok"));
+            };
+        };
+        {
+            // Nothing selected: the notice still comes, and nothing is queued.
+            User user(answer(true));
+            QTest::mouseClick(window->form()->toolButton_Copy2MyCollectionFolder, Qt::LeftButton);
+            QVERIFY(user.finished());
+        }
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.constFirst().contains(phone ? QStringLiteral("automatically convert videos to an optimized size")
+                                                  : QStringLiteral("Have you already connected your mobile phone")));
+        QVERIFY(shown.constFirst().contains(QStringLiteral("Do not show this again.")));
+        QVERIFY(window->taskManager()->tasks().isEmpty());
+        QCOMPARE(Settings::optimizedForPhoneNotify(), !phone);
+        QCOMPARE(Settings::noPhoneConnectedNotify(), phone);
+        // Ticked once, that notice stays away.
+        QTest::mouseClick(window->form()->toolButton_Copy2MyCollectionFolder, Qt::LeftButton);
+        QTest::qWait(200);
+        QVERIFY(!CMessageDialog::isShowing());
+    }
+
+    void cancellingDownloadsAsksFirst_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addRow("yes") << true;
+        QTest::addRow("no") << false;
+    }
+    void cancellingDownloadsAsksFirst()
+    {
+        QFETCH(bool, yes);
+        TestSupport::HttpTestServer server;
+        server.route("/slow", TestSupport::HttpResponse::held());
+        const auto window = openWindow();
+        window->openArgument(QStringLiteral("tmk://") + QString::fromLatin1(server.base())
+                                 + QStringLiteral("/slow?id=1&itemTitle=Slow"),
+                             false);
+        QCOMPARE(window->currentContext(), 3);
+        QVERIFY(window->form()->toolButton_DeleteDownloads->isEnabled());
+        QString question;
+        User user([&] {
+            CMessageDialog *dialog = shownMessage();
+            if (!dialog)
+                return false;
+            question = messageText(dialog);
+            return clickButton(dialog, yes ? QStringLiteral("Ok") : QStringLiteral("Cancel"));
+        });
+        QTest::mouseClick(window->form()->toolButton_DeleteDownloads, Qt::LeftButton);
+        QVERIFY(user.finished());
+        QVERIFY(question.contains(QStringLiteral("Are you sure you want to cancel all downloads?")));
+        QCOMPARE(window->downloadManager()->allFinished(), yes);
+        QCOMPARE(window->form()->toolButton_DeleteDownloads->isEnabled(), !yes);
+        server.release("/slow");
+        window->downloadManager()->cancelAll();
     }
 };
 
