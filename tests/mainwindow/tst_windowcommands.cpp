@@ -2,7 +2,7 @@
 // clips, the start-up argument and hand-overs (with a local HTTP server),
 // help, errors one after another, and the settings command.
 
-#include "windowfixture.h"
+#include "commandfixture.h"
 
 #include "catalogue.h"
 #include "dialogfixture.h"
@@ -30,56 +30,6 @@
 using namespace WindowTest;
 
 namespace {
-
-QString home(const QString &relative)
-{
-    return QDir::homePath() + QLatin1Char('/') + relative;
-}
-
-// A folder of n real clips, named prefix1.avi ... prefixN.avi.
-QStringList makeClips(const QString &folder, const QString &prefix, int n)
-{
-    QDir().mkpath(folder);
-    QStringList paths;
-    MediaClips::ClipSpec spec;
-    spec.seconds = 2;
-    for (int i = 1; i <= n; ++i) {
-        const QString path = folder + QLatin1Char('/') + prefix + QString::number(i) + QStringLiteral(".avi");
-        if (!QFileInfo::exists(path) && !MediaClips::make(path, spec))
-            return {};
-        paths << path;
-    }
-    return paths;
-}
-
-QStringList scanResultPaths()
-{
-    QStringList paths;
-    for (const FileItem &item : Catalogue::instance().scanResults)
-        paths << item.pc.path;
-    paths.sort();
-    return paths;
-}
-
-CMessageDialog *shownMessage()
-{
-    const QList<CMessageDialog *> shown = visibleDialogs<CMessageDialog>();
-    return shown.size() == 1 ? shown.constFirst() : nullptr;
-}
-
-QString messageText(const QWidget *dialog)
-{
-    QString text;
-    for (const QLabel *label : dialog->findChildren<QLabel *>())
-        text += plainText(label) + QLatin1Char('\n');
-    return text;
-}
-
-QByteArray readLog()
-{
-    QFile file(Catalogue::logPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Collects the pages the desktop is asked to open.
 class OpenedUrls final : public QObject
@@ -122,106 +72,6 @@ private Q_SLOTS:
         QFile index(help + QStringLiteral("/index.html"));
         QVERIFY(index.open(QIODevice::WriteOnly));
         index.write("<html><body>Help</body></html>");
-    }
-
-    void aScanListsAndStoresWhatItFinds()
-    {
-        const QStringList clips = makeClips(home(QStringLiteral("scan five")), QStringLiteral("clip"), 5);
-        QCOMPARE(clips.size(), 5);
-        Settings::setScanFolder(home(QStringLiteral("scan five")));
-        const auto window = openWindow();
-        Ui::VideoTransferClass *form = window->form();
-
-        QTest::mouseClick(form->toolButton_StartScan, Qt::LeftButton);
-        QCOMPARE(window->scansStarted(), 1);
-        QCOMPARE(window->currentContext(), 1);
-        QVERIFY(form->ScanBox->isVisible());
-        QVERIFY(form->toolButton_StopScan->isEnabled());
-        QVERIFY(!form->toolButton_StartScan->isEnabled());
-        QVERIFY(form->busyBar->isAnimating());
-        QCOMPARE(plainText(form->ScanInfoLabel), QStringLiteral("Scanning..."));
-
-        QTRY_COMPARE_WITH_TIMEOUT(plainText(form->ScanInfoLabel), QStringLiteral("Scanning Completed."), 120000);
-        QVERIFY(!form->ScanBox->isVisible());
-        QVERIFY(form->toolButton_StartScan->isEnabled());
-        QVERIFY(!form->toolButton_StopScan->isEnabled());
-        QVERIFY(!form->busyBar->isAnimating());
-        QCOMPARE(scanResultPaths(), clips);
-        for (const FileItem &item : Catalogue::instance().scanResults)
-            QVERIFY2(item.pc.playbackLength >= 1, qPrintable(item.pc.path));
-
-        // The next start offers them again, with their lengths.
-        QVERIFY(Catalogue::instance().loadAppSettings(true));
-        QCOMPARE(Catalogue::instance().savedScanResults.size(), 5);
-        QVERIFY(Catalogue::instance().savedScanResults.at(0)->pc.playbackLength >= 1);
-    }
-
-    void startScanWhileScanningStops_data()
-    {
-        QTest::addColumn<bool>("recover");
-        QTest::addRow("previous results recovered") << true;
-        QTest::addRow("found results kept") << false;
-    }
-    void startScanWhileScanningStops()
-    {
-        QFETCH(bool, recover);
-        Catalogue &catalogue = Catalogue::instance();
-        const QStringList stored = makeClips(home(QStringLiteral("stored")), QStringLiteral("old"), 2);
-        QVERIFY(catalogue.saveScanResults(stored, {1, 1}, true));
-        makeClips(home(QStringLiteral("other")), QStringLiteral("new"), 2);
-        Settings::setScanFolder(home(QStringLiteral("other")));
-        const auto window = openWindow();
-        Ui::VideoTransferClass *form = window->form();
-        QCOMPARE(catalogue.savedScanResults.size(), 2);
-
-        QString question;
-        User user([&] {
-            CMessageDialog *dialog = shownMessage();
-            if (!dialog)
-                return false;
-            question = messageText(dialog);
-            return clickButton(dialog, recover ? QStringLiteral("Ok") : QStringLiteral("Cancel"));
-        });
-        form->actionScan->trigger();
-        // The same command again, while the scan runs, stops it.
-        QVERIFY(!form->toolButton_StartScan->isEnabled());
-        form->actionScan->trigger();
-        QVERIFY(user.finished());
-        QVERIFY(question.contains(QStringLiteral("Do you wish to recover previous scan results?")));
-        QCOMPARE(plainText(form->ScanInfoLabel), QStringLiteral("Scanning Stopped."));
-        QVERIFY(!window->isScanning());
-        QVERIFY(form->toolButton_StartScan->isEnabled());
-        QVERIFY(!form->toolButton_StopScan->isEnabled());
-        QVERIFY(!form->ScanBox->isVisible());
-        QCOMPARE(window->scansStarted(), 1);
-
-        // Nothing the stopped scan still posts reaches the list.
-        QTest::qWait(500);
-        if (recover)
-            QCOMPARE(scanResultPaths(), stored);
-        else
-            QVERIFY(scanResultPaths().isEmpty());
-        // Declining stores what the list shows in place of the old results.
-        QVERIFY(catalogue.loadAppSettings(true));
-        QCOMPARE(catalogue.savedScanResults.size(), recover ? 2 : 0);
-    }
-
-    void aStoppedScanDoesNotRunOnWithTheNext()
-    {
-        makeClips(home(QStringLiteral("scan five")), QStringLiteral("clip"), 5);
-        Settings::setScanFolder(home(QStringLiteral("scan five")));
-        const auto window = openWindow();
-        Ui::VideoTransferClass *form = window->form();
-        User user([&] {
-            CMessageDialog *dialog = shownMessage();
-            return dialog && clickButton(dialog, QStringLiteral("Cancel"));
-        });
-        form->toolButton_StartScan->click();
-        form->toolButton_StopScan->click();
-        QVERIFY(user.finished());
-        form->toolButton_StartScan->click();
-        QTRY_COMPARE_WITH_TIMEOUT(plainText(form->ScanInfoLabel), QStringLiteral("Scanning Completed."), 120000);
-        QCOMPARE(Catalogue::instance().scanResults.size(), 5);
     }
 
     void theArgument_data()
