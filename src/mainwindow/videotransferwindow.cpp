@@ -66,8 +66,10 @@ CVideoTransferWindow::CVideoTransferWindow(QWidget *parent)
     setUpPlayer();
     setUpTasks();
     setUpDownloads();
+    setUpViews();
     m_switcher = std::make_unique<CContextSwitcher>(this, m_ui.get());
     connectMenuEntries();
+    connectViewEntries();
     m_serviceAvailable = Orvak_API::KelvLoader::isLoaded(Orvak_API::KelvModule::Devices)
         && Orvak_API::KelvLoader::isLoaded(Orvak_API::KelvModule::Files);
     m_switcher->rebuildPhoneList();

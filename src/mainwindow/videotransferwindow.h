@@ -2,6 +2,7 @@
 
 #include "phoneimage.h"
 #include "playerhost.h"
+#include "viewhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,6 +14,10 @@
 
 class CContextSwitcher;
 class CDownloadManager;
+class DownloadView;
+class MyCollectionView;
+class ScanView;
+class TaskView;
 class CScanThread;
 class FileItem;
 class CDownloadQuestion;
@@ -40,7 +45,10 @@ class VideoTransferClass;
 // the frame, title, window buttons, dragging and full-screen video in
 // windowchrome.cpp; the status boxes in statusboxes.cpp; the contexts and
 // the phone column in the context switcher.
-class CVideoTransferWindow final : public QMainWindow, public CPlayerHost, public CPhoneDropHandler
+class CVideoTransferWindow final : public QMainWindow,
+                                   public CPlayerHost,
+                                   public CPhoneDropHandler,
+                                   public CViewHost
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CVideoTransferWindow)
@@ -51,8 +59,12 @@ public:
 
     Ui::VideoTransferClass *form() const { return m_ui.get(); }
     CContextSwitcher *contextSwitcher() const { return m_switcher.get(); }
-    CTaskManager *taskManager() const { return m_taskManager.get(); }
-    CDownloadManager *downloadManager() const { return m_downloadManager.get(); }
+    CTaskManager *taskManager() const override { return m_taskManager.get(); }
+    CDownloadManager *downloadManager() const override { return m_downloadManager.get(); }
+    MyCollectionView *myCollectionView() const { return m_myCollectionView; }
+    ScanView *scanView() const { return m_scanView; }
+    TaskView *taskView() const { return m_taskView; }
+    DownloadView *downloadView() const { return m_downloadView; }
 
     // A hand-over from a second start. Accepts only the program's own marker;
     // the argument is taken up once the second start has had its answer.
@@ -112,6 +124,17 @@ public:
     // CPhoneDropHandler
     int currentContext() const override;
     void copySelectedScanResultsToPhone() override;
+
+    // CViewHost
+    void resetSelectionDetails() override;
+    void showSelectionDetails(FileItem *item, qint64 listTotal) override;
+    QAction *menuAction(const QString &objectName) const override;
+    QWidget *windowButton(const QString &objectName) const override;
+    void stopPlayer() override;
+    void playFile(const QString &path) override;
+    void playWhenCopied(const QUuid &item) override;
+    bool takePlayWhenCopied(const QUuid &item) override;
+    void refreshTaskStatus() override;
 
 Q_SIGNALS:
     // Asks the running scan to stop (queued to the scan thread).
@@ -186,6 +209,8 @@ private:
     void myCollectionRebuilt();
 
     // the four list views (windowviews.cpp)
+    void setUpViews();
+    void connectViewEntries();
     void clearScanView();
     void addScanRow(FileItem *item);
     void refillScanView();
@@ -237,6 +262,11 @@ private:
     std::unique_ptr<CDownloadQuestion> m_copyQuestion;
     std::unique_ptr<CDownloadManager> m_downloadManager;
     std::unique_ptr<CContextSwitcher> m_switcher;
+    MyCollectionView *m_myCollectionView = nullptr;
+    ScanView *m_scanView = nullptr;
+    TaskView *m_taskView = nullptr;
+    DownloadView *m_downloadView = nullptr;
+    QUuid m_playWhenCopied;
     QPointer<MyCollectionThread> m_collectionBuilder;
     QPointer<CScanThread> m_scanThread;  // the running scan
     QPointer<CScanThread> m_stoppedScan; // a stopped scan still unwinding

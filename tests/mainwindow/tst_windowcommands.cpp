@@ -2,6 +2,7 @@
 // clips, the start-up argument and hand-overs (with a local HTTP server),
 // help, errors one after another, and the settings command.
 
+#include "downloadview.h"
 #include "commandfixture.h"
 
 #include "catalogue.h"
@@ -433,6 +434,10 @@ private Q_SLOTS:
                              false);
         QCOMPARE(window->currentContext(), 3);
         QVERIFY(window->form()->toolButton_DeleteDownloads->isEnabled());
+        // The new download's row is current; with nothing selected the
+        // button cancels them all.
+        QCOMPARE(window->downloadView()->selectedFileItems().size(), 1);
+        window->downloadView()->clearSelection();
         QString question;
         User user([&] {
             CMessageDialog *dialog = shownMessage();
