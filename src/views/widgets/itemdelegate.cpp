@@ -20,6 +20,15 @@ bool ItemDelegate::event(QEvent *event)
     return QItemDelegate::event(event);
 }
 
+bool ItemDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                             const QModelIndex &index)
+{
+    // The view asks the delegate for cell tool tips here, not through event().
+    if (event->type() == QEvent::ToolTip)
+        return true;
+    return QItemDelegate::helpEvent(event, view, option, index);
+}
+
 bool ItemDelegate::isGroupHeader(const QModelIndex &index) const
 {
     return m_grouping && !index.parent().isValid();

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QDebug>
 
 QString LumoTreeView::dragLabel() const
 {
@@ -92,6 +93,7 @@ void LumoTreeView::dragEnterEvent(QDragEnterEvent *event)
 
 void LumoTreeView::dragMoveEvent(QDragMoveEvent *event)
 {
+
     if (!m_reorderAllowed) {
         QTreeWidget::dragMoveEvent(event);
         return;

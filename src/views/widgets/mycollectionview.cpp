@@ -6,6 +6,7 @@
 #include "itemordering.h"
 #include "messagedialog.h"
 #include "storagebtns.h"
+#include "taskitem.h"
 #include "taskmanager.h"
 #include "taskstates.h"
 #include "taskview.h"
@@ -124,8 +125,14 @@ void MyCollectionView::menu_DelFromPhone() { clickCurrentButton(true); }
 
 void MyCollectionView::queueTask(FileItem *item, int kind)
 {
-    if (CTaskManager *tasks = m_host->taskManager())
-        tasks->addTasks({item}, m_tasks ? m_tasks->items() : QList<FileItem *>(), kind);
+    CTaskManager *tasks = m_host->taskManager();
+    if (!tasks)
+        return;
+    // The queue's own tasks count too: a row may not have been shown yet.
+    QList<FileItem *> current = m_tasks ? m_tasks->items() : QList<FileItem *>();
+    for (CTaskItem *task : tasks->tasks())
+        current.append(task->item());
+    tasks->addTasks({item}, current, kind);
     m_host->refreshTaskStatus();
 }
 
@@ -148,8 +155,14 @@ void MyCollectionView::pcClicked(TreeItem *row)
     case 0:
     case 1: {
         const QString name = item->name(item->phone.path);
-        TreeItem *existing = rowNamed(name);
-        if (existing && existing != row && existing->fileItem()) {
+        TreeItem *existing = nullptr;
+        for (TreeItem *other : fileRows()) {
+            if (other != row && other->fileItem()->name() == name) {
+                existing = other;
+                break;
+            }
+        }
+        if (existing) {
             const int answer = CMessageDialog::ask(CMessageDialog::OkCancelButtons, tr("Warning"),
                                                    tr("Are you sure you want to overwrite the existing file"));
             if (!CMessageDialog::isConfirmed(answer))

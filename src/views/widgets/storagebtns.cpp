@@ -1,6 +1,7 @@
 #include "storagebtns.h"
 
 #include "fileitem.h"
+#include "itemdelegate.h"
 #include "lumotreeview.h"
 #include "mycollectionview.h"
 #include "taskstates.h"
@@ -18,6 +19,8 @@ QToolButton *makeButton(QWidget *parent)
     button->setAutoRaise(true);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     button->setFocusPolicy(Qt::NoFocus);
+    // As high as a row: a taller button would make its row taller than the others.
+    button->setFixedSize(ItemDelegate::RowHeight, ItemDelegate::RowHeight);
     return button;
 }
 
@@ -34,6 +37,7 @@ StorageBtns::StorageBtns(LumoTreeView *view, TreeItem *row)
       m_phoneButton(makeButton(this))
 {
     setObjectName(QStringLiteral("storageButtons"));
+    setFixedHeight(ItemDelegate::RowHeight);
     m_pcButton->setObjectName(QStringLiteral("pcButton"));
     m_phoneButton->setObjectName(QStringLiteral("phoneButton"));
     auto *layout = new QHBoxLayout(this);
