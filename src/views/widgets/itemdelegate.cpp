@@ -76,11 +76,10 @@ void ItemDelegate::paintGroupHeader(QPainter *painter, const QStyleOptionViewIte
     painter->restore();
 }
 
-QSize ItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+QSize ItemDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
 {
+    // Fixed sizes: measuring each cell's text would make a long list slow to lay out.
     if (isGroupHeader(index))
         return QSize(GroupRowHeight, GroupRowHeight);
-    QSize size = QItemDelegate::sizeHint(option, index);
-    size.setHeight(RowHeight);
-    return size;
+    return QSize(RowHeight, RowHeight);
 }

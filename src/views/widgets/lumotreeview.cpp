@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSet>
 #include <QTimer>
 
 TreeItem::~TreeItem() = default;
@@ -104,6 +105,7 @@ void LumoTreeView::applyThemeColors()
 
 void LumoTreeView::clear()
 {
+    m_buttonRows.clear();
     m_rows.clear();
     m_groups.clear();
     m_draggedRows.clear();
@@ -209,6 +211,7 @@ void LumoTreeView::showLastRow()
 
 void LumoTreeView::forgetRow(TreeItem *row)
 {
+    m_buttonRows.remove(row);
     m_rows.removeOne(row);
     m_groups.removeOne(row);
     m_draggedRows.removeOne(row);
@@ -321,6 +324,7 @@ StorageBtns *LumoTreeView::storageButtons(TreeItem *row)
         buttons->setPhoneConnected(m_phoneConnected);
         row->setStorageButtons(buttons);
         setItemWidget(row, m_storageColumn, buttons);
+        m_buttonRows.insert(row);
     }
     return row->storageButtons();
 }
@@ -345,11 +349,33 @@ void LumoTreeView::scheduleStorageButtons()
 void LumoTreeView::makeVisibleStorageButtons()
 {
     m_storageButtonsPending = false;
+    if (m_storageColumn < 0)
+        return;
+    // The rows in view first: placing a widget makes the next step through
+    // the rows lay the whole list out again.
     const int bottom = viewport()->height();
+    QList<TreeItem *> inView;
     for (QTreeWidgetItem *item = itemAt(0, 0); item; item = itemBelow(item)) {
         if (visualItemRect(item).top() > bottom)
             break;
-        storageButtons(static_cast<TreeItem *>(item));
+        inView.append(static_cast<TreeItem *>(item));
+    }
+    QSet<TreeItem *> shown;
+    for (TreeItem *row : std::as_const(inView)) {
+        if (storageButtons(row))
+            shown.insert(row);
+    }
+    // Buttons of rows out of view go: every widget in the list is moved on
+    // each scroll, so their number must not grow with the list.
+    for (auto it = m_buttonRows.begin(); it != m_buttonRows.end();) {
+        TreeItem *row = *it;
+        if (shown.contains(row) || row == currentItem()) {
+            ++it;
+            continue;
+        }
+        removeItemWidget(row, m_storageColumn);
+        row->setStorageButtons(nullptr);
+        it = m_buttonRows.erase(it);
     }
 }
 

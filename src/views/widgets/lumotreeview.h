@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPoint>
+#include <QSet>
 #include <QTreeWidget>
 #include <QUuid>
 
@@ -14,9 +15,9 @@ class StorageBtns;
 // under group header rows, sorted by the shared sort key, painted from the
 // theme, and (in the Tasks and Downloads lists) reordered by dragging.
 //
-// Storage buttons, where a list has them, are made only for the rows that
-// come into view: ten thousand rows of buttons would make filling slow.
-// Every row that can be seen or clicked has its buttons.
+// Storage buttons, where a list has them, exist only for the rows in view
+// (and the current row): ten thousand rows of buttons would make filling and
+// scrolling slow. Every row that can be seen or clicked has its buttons.
 class LumoTreeView : public QTreeWidget
 {
     Q_OBJECT
@@ -119,6 +120,7 @@ private:
     QList<TreeItem *> m_groups;
     QList<TreeItem *> m_rows;
     QList<TreeItem *> m_draggedRows;
+    QSet<TreeItem *> m_buttonRows; // the rows with storage buttons now
     int m_storageColumn = -1;
     TreeItem *m_lastRow = nullptr;
     int m_dropLineY = -1;
