@@ -920,6 +920,29 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
 </context>
 <context>
+    <name>DownloadView</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Cancel all downloads</source>
+        <translation>Alle Downloads abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancel selected download(s)</source>
+        <translation>Ausgewählte Downloads abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>DownloadsPage</name>
     <message>
         <source>I want that Tamsel copies downloaded files directly to the phone also.</source>
@@ -984,6 +1007,49 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
 </context>
 <context>
+    <name>LumoTreeView</name>
+    <message>
+        <source>Small|Medium|Big</source>
+        <translation>Klein|Mittel|Groß</translation>
+    </message>
+    <message>
+        <source>Small</source>
+        <translation>Kurz</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>Large</source>
+        <translation>Lang</translation>
+    </message>
+    <message>
+        <source>Monday|Tuesday|Wednesday|Thursday|Friday|Saturday|Sunday|Today|Yesterday|Older Than|One Week|Two Weeks|One Month|Older|Newer</source>
+        <translation>Montag|Dienstag|Mittwoch|Donnerstag|Freitag|Samstag|Sonntag|Heute|Gestern|Älter als|eine Woche|zwei Wochen|ein Monat|Älter|Neuer</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>Andere</translation>
+    </message>
+    <message>
+        <source>PC only</source>
+        <translation>Nur auf dem PC</translation>
+    </message>
+    <message>
+        <source>Phone only</source>
+        <translation>Nur auf dem Telefon</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Beide</translation>
+    </message>
+    <message>
+        <source>%1 Files selected</source>
+        <translation>%1 Dateien ausgewählt</translation>
+    </message>
+</context>
+<context>
     <name>MemoryPage</name>
     <message>
         <source>Select the memory source Orvak Tamsel should use.</source>
@@ -996,12 +1062,145 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
         <source>Storage</source>
         <translation>Speicherort</translation>
     </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Created</source>
+        <translation>Erstellt</translation>
+    </message>
+    <message>
+        <source>Sort by Stored on PC only</source>
+        <translation>Zuerst nur auf dem PC gespeicherte</translation>
+    </message>
+    <message>
+        <source>Sort by Stored on Phone only</source>
+        <translation>Zuerst nur auf dem Telefon gespeicherte</translation>
+    </message>
+    <message>
+        <source>Sort by Stored on Both</source>
+        <translation>Zuerst auf beiden gespeicherte</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete &apos;%1&apos;?</source>
+        <translation>Möchten Sie &apos;%1&apos; wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to overwrite the existing file</source>
+        <translation>Möchten Sie die vorhandene Datei wirklich überschreiben?</translation>
+    </message>
+    <message>
+        <source>Copy &apos;%1&apos; to My Collection Folder and Play?</source>
+        <translation>&apos;%1&apos; in den Ordner „Meine Sammlung“ kopieren und abspielen?</translation>
+    </message>
+</context>
+<context>
+    <name>ScanView</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Typ</translation>
+    </message>
+    <message>
+        <source>Created</source>
+        <translation>Erstellt</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Ort</translation>
+    </message>
 </context>
 <context>
     <name>Startup</name>
     <message>
         <source>No skin file found. Application not started.</source>
         <translation>Keine Designdatei gefunden. Die Anwendung wurde nicht gestartet.</translation>
+    </message>
+</context>
+<context>
+    <name>StorageBtns</name>
+    <message>
+        <source>Copy new version to My collection</source>
+        <translation>Neue Version in „Meine Sammlung“ kopieren</translation>
+    </message>
+    <message>
+        <source>Remove from My collection</source>
+        <translation>Aus „Meine Sammlung“ entfernen</translation>
+    </message>
+    <message>
+        <source>Copy to My collection</source>
+        <translation>In „Meine Sammlung“ kopieren</translation>
+    </message>
+    <message>
+        <source>Copy new version to phone</source>
+        <translation>Neue Version auf das Telefon kopieren</translation>
+    </message>
+    <message>
+        <source>Remove from phone</source>
+        <translation>Vom Telefon entfernen</translation>
+    </message>
+    <message>
+        <source>Copy to Phone</source>
+        <translation>Auf das Telefon kopieren</translation>
+    </message>
+    <message>
+        <source>No Phone Connected</source>
+        <translation>Kein Telefon verbunden</translation>
+    </message>
+</context>
+<context>
+    <name>TaskView</name>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Cancel selected task(s)</source>
+        <translation>Ausgewählte Aufgaben abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancel all tasks</source>
+        <translation>Alle Aufgaben abbrechen</translation>
     </message>
 </context>
 <context>

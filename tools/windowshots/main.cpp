@@ -2,7 +2,8 @@
 //
 // Builds the program's main window on a private folder phone with a few
 // dozen videos and saves one picture of it per context into OUTPUT_FOLDER
-// (NAME-0-mycollection.png ... NAME-3-downloads.png) and one of the single
+// (NAME-0-mycollection.png ... NAME-3-downloads.png, each list filled with
+// videos, tasks and downloads in several states) and one of the single
 // view playing a clip made on the spot (NAME-4-singleview.png). Run it in a throw-away
 // home, on the offscreen platform, and with QT_SCALE_FACTOR=2 for 200 %:
 //
@@ -11,11 +12,17 @@
 // The phone is written into the connectivity library's devices folder of
 // that home; its videos are sparse files, so nothing large is written.
 
+#include "catalogue.h"
 #include "contextswitcher.h"
+#include "downloadmanager.h"
+#include "fileitem.h"
+#include "httptestserver.h"
 #include "kelvrapaths.h"
 #include "mediaclips.h"
+#include "scanview.h"
 #include "settingsstore.h"
 #include "startup.h"
+#include "taskmanager.h"
 #include "style.h"
 #include "theme.h"
 #include "ui_videotransferwindow.h"
@@ -68,15 +75,66 @@ bool makePhone(const QString &devices)
     return file.open(QIODevice::WriteOnly) && file.write(manifest) == manifest.size();
 }
 
+// Half of them are also on the phone (same name and size), the others on
+// the PC only.
 bool makeCollection()
 {
     const QString folder = Settings::myCollectionFolder();
     for (int i = 0; i < 12; ++i) {
-        if (!sparseFile(folder + QLatin1Char('/') + QLatin1String(s_titles[i * 2]) + QStringLiteral(".mp4"),
-                        (i + 5) * 2264211LL))
+        const int onPhone = i * 2;
+        const qint64 size = i % 2 == 0 ? (onPhone + 3) * 1377331LL : (i + 5) * 2264211LL;
+        if (!sparseFile(folder + QLatin1Char('/') + QLatin1String(s_titles[onPhone]) + QStringLiteral(".mp4"), size))
             return false;
     }
     return true;
+}
+
+// Scan results from a few folders, tasks in several states and downloads in
+// every state, so that each list shows a screenful.
+void fillLists(CVideoTransferWindow &window, TestSupport::HttpTestServer &server, const QString &clip)
+{
+    Catalogue &catalogue = Catalogue::instance();
+    const QString videos = QDir::homePath() + QStringLiteral("/Videos");
+    int index = 0;
+    for (const char *title : s_titles) {
+        const QString folder = videos + (index % 3 == 0 ? QStringLiteral("/Holidays/") : QStringLiteral("/Family/"));
+        const QString path = folder + QLatin1String(title) + (index % 4 == 0 ? QStringLiteral(".avi") : QStringLiteral(".mp4"));
+        if (sparseFile(path, (index + 7) * 3145728LL)) {
+            FileItem *item = catalogue.appendScanResult();
+            item->pc.setFromFile(path);
+            item->pc.playbackLength = 45 + index * 97;
+        }
+        ++index;
+    }
+    window.scanView()->refill();
+
+    // A long conversion runs while the others wait behind it; copies to the
+    // phone run and finish beside it.
+    QList<FileItem *> convert;
+    FileItem *longClip = catalogue.appendScanResult();
+    longClip->pc.setFromFile(clip);
+    convert << longClip;
+    for (int i = 0; i < 5; ++i)
+        convert << catalogue.scanResults.at(i);
+    window.taskManager()->addTasks(convert, {}, 0);
+    QList<FileItem *> copies;
+    for (FileItem &item : catalogue.myCollection) {
+        if (item.location() == FileItem::PcOnly && copies.size() < 3)
+            copies << &item;
+    }
+    window.taskManager()->addTasks(copies, {}, 5);
+
+    server.route("/clip.mp4", TestSupport::HttpResponse::withBody(QByteArray(300000, 'x')));
+    server.route("/held", TestSupport::HttpResponse::held());
+    Settings::setDownloadToPhone(0);
+    // Titles arrive percent-encoded and stay so; these need no encoding.
+    const char *const downloads[] = {"Holiday-video", "Race-highlights", "Cooking-show", "Street-music",
+                                     "Nature-film", "Travel-diary"};
+    for (int i = 0; i < 6; ++i) {
+        const QString path = i == 0 ? QStringLiteral("/clip.mp4") : i == 1 ? QStringLiteral("/missing") : QStringLiteral("/held");
+        window.downloadManager()->addLink(server.link(path + QStringLiteral("?id=%1&itemTitle=").arg(i + 1))
+                                          + QLatin1String(downloads[i]));
+    }
 }
 
 bool waitFor(const std::function<bool()> &done, int ms = 20000)
@@ -137,6 +195,17 @@ int main(int argc, char **argv)
         Ui::VideoTransferClass *form = window.form();
         if (!waitFor([&] { return form->comboBox_Phones->count() > 0 && !window.isCollectionBuilding(); }))
             std::fprintf(stderr, "windowshots: the phone did not show up\n");
+        TestSupport::HttpTestServer server;
+        const QString longClip = QDir::homePath() + QStringLiteral("/Videos/Long walk.mp4");
+        MediaClips::ClipSpec longSpec;
+        longSpec.width = 1280;
+        longSpec.height = 720;
+        longSpec.seconds = 60;
+        QDir().mkpath(QFileInfo(longClip).absolutePath());
+        if (!MediaClips::make(longClip, longSpec))
+            std::fprintf(stderr, "windowshots: cannot make a clip to convert\n");
+        fillLists(window, server, longClip);
+        QTest::qWait(1500);
         const struct
         {
             QPushButton *button;

@@ -30,8 +30,9 @@ MyCollectionView::MyCollectionView(CViewHost *host, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragDropMode(QAbstractItemView::NoDragDrop);
     header()->setSectionsMovable(false);
-    header()->resizeSection(NameColumn, 220);
-    header()->resizeSection(StorageColumn, 60);
+    const int widths[] = {220, 75, 85, 55, 110, 60};
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        header()->resizeSection(column, widths[column]);
 
     m_storageMenu->setObjectName(QStringLiteral("storageMenu"));
     m_byPc = m_storageMenu->addAction(tr("Sort by Stored on PC only"));

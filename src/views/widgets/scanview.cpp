@@ -22,7 +22,9 @@ ScanView::ScanView(CViewHost *host, QWidget *parent)
     setObjectName(QStringLiteral("scanView"));
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragDrop);
-    header()->resizeSection(0, 220);
+    const int widths[] = {200, 75, 85, 55, 110};
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        header()->resizeSection(column, widths[column]);
     connect(header(), &QHeaderView::sectionClicked, this, &ScanView::SectionClicked);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &ScanView::itemSelectionChanged);
     connect(this, &QTreeWidget::itemDoubleClicked, this, &ScanView::itemDoubleClicked);

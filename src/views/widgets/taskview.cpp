@@ -42,7 +42,9 @@ TaskView::TaskView(CViewHost *host, QWidget *parent)
 {
     setObjectName(QStringLiteral("taskView"));
     setReorderAllowed(true);
-    header()->resizeSection(0, 260);
+    const int widths[] = {260, 75, 85};
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        header()->resizeSection(column, widths[column]);
     connect(header(), &QHeaderView::sectionClicked, this, &TaskView::SectionClicked);
     connect(this, &QTreeWidget::itemSelectionChanged, this, &TaskView::itemSelectionChanged);
 }
