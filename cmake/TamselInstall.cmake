@@ -23,6 +23,8 @@ if(TAMSEL_LANG)
     install(FILES ${CMAKE_BINARY_DIR}/translations/Tamsel_${TAMSEL_LANG}.qm DESTINATION ${TAMSEL_DATA_DIR}/Lang)
 endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/HELP DESTINATION ${TAMSEL_DATA_DIR})
+# The pictures the build took of the program for the help pages.
+install(DIRECTORY ${TAMSEL_BIN_DIR}/HELP/images DESTINATION ${TAMSEL_DATA_DIR}/HELP PATTERN .taken EXCLUDE)
 
 set(desktop_src ${CMAKE_SOURCE_DIR}/resources/desktop)
 set(desktop_bin ${CMAKE_BINARY_DIR}/resources/desktop)

@@ -797,6 +797,78 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
         <source>Size</source>
         <translation>Größe ändern</translation>
     </message>
+    <message>
+        <source>Scanning...</source>
+        <translation>Suche läuft...</translation>
+    </message>
+    <message>
+        <source>Scanning Stopped.</source>
+        <translation>Suche angehalten.</translation>
+    </message>
+    <message>
+        <source>Do you wish to recover previous scan results?</source>
+        <translation>Möchten Sie die vorherigen Suchergebnisse wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Scanning Completed.</source>
+        <translation>Suche abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Copying files to My collection will automatically convert videos to an optimized size for your mobile phone.</source>
+        <translation>Beim Kopieren in Meine Sammlung werden Videos automatisch in eine für Ihr Mobiltelefon optimierte Größe umgewandelt.</translation>
+    </message>
+    <message>
+        <source>Do not show this again.</source>
+        <translation>Nicht mehr anzeigen.</translation>
+    </message>
+    <message>
+        <source>Have you already connected your mobile phone to Orvak Tamsel? Orvak Tamsel can convert videos to correct format, if it knows the target phone.</source>
+        <translation>Haben Sie Ihr Mobiltelefon bereits mit Orvak Tamsel verbunden? Orvak Tamsel kann Videos in das richtige Format umwandeln, wenn es das Zieltelefon kennt.</translation>
+    </message>
+    <message>
+        <source>%1 File(s) not added to Tasks, already being processed or has failed.</source>
+        <translation>%1 Datei(en) nicht zu den Aufgaben hinzugefügt: bereits in Bearbeitung oder fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Cancel Tasks</source>
+        <translation>Aufgaben abbrechen</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel all tasks?</source>
+        <translation>Möchten Sie wirklich alle Aufgaben abbrechen?</translation>
+    </message>
+    <message>
+        <source>Cancel Task(s)</source>
+        <translation>Aufgabe(n) abbrechen</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel selected task(s)?</source>
+        <translation>Möchten Sie die ausgewählten Aufgaben wirklich abbrechen?</translation>
+    </message>
+    <message>
+        <source>Cancel all downloads</source>
+        <translation>Alle Downloads abbrechen</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel all downloads?</source>
+        <translation>Möchten Sie wirklich alle Downloads abbrechen?</translation>
+    </message>
+    <message>
+        <source>Cancel selected download(s)</source>
+        <translation>Ausgewählte Downloads abbrechen</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel selected download(s)?</source>
+        <translation>Möchten Sie die ausgewählten Downloads wirklich abbrechen?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The web page %1 cannot be opened: no web browser was found.</source>
+        <translation>Die Webseite %1 kann nicht geöffnet werden: Es wurde kein Webbrowser gefunden.</translation>
+    </message>
 </context>
 <context>
     <name>CWizardDlg</name>

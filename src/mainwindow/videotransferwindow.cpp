@@ -66,8 +66,10 @@ CVideoTransferWindow::CVideoTransferWindow(QWidget *parent)
     setUpPlayer();
     setUpTasks();
     setUpDownloads();
+    setUpViews();
     m_switcher = std::make_unique<CContextSwitcher>(this, m_ui.get());
     connectMenuEntries();
+    connectViewEntries();
     m_serviceAvailable = Orvak_API::KelvLoader::isLoaded(Orvak_API::KelvModule::Devices)
         && Orvak_API::KelvLoader::isLoaded(Orvak_API::KelvModule::Files);
     m_switcher->rebuildPhoneList();
@@ -90,6 +92,13 @@ CVideoTransferWindow::CVideoTransferWindow(QWidget *parent)
 CVideoTransferWindow::~CVideoTransferWindow()
 {
     Orvak_API::KelvLoader::setServiceListener({});
+    // The scan threads are the window's children: they end before it goes.
+    for (CScanThread *scan : {m_scanThread.data(), m_stoppedScan.data()}) {
+        if (scan) {
+            Catalogue::instance().setScanAbort(true);
+            scan->wait();
+        }
+    }
     if (m_collectionBuilder)
         m_collectionBuilder->wait();
     // The tasks report into the task progress bar of the form: they end
@@ -236,25 +245,38 @@ void CVideoTransferWindow::setUpDownloads()
 
 void CVideoTransferWindow::connectMenuEntries()
 {
+    // The entries whose command has a button of its own run that button's
+    // slot; "actionSettings" is connected by its name.
+    const struct
+    {
+        QAction *action;
+        void (CVideoTransferWindow::*run)();
+    } entries[] = {
+        {m_ui->actionCancel, &CVideoTransferWindow::DeleteSelected},
+        {m_ui->actionCancelAll, &CVideoTransferWindow::DeleteAll},
+        {m_ui->actionCancelD, &CVideoTransferWindow::DeleteSelected},
+        {m_ui->actionCancelAllD, &CVideoTransferWindow::DeleteAll},
+        {m_ui->actionConvert_Copy_phone, &CVideoTransferWindow::on_toolButton_Copy2Phone_clicked},
+        {m_ui->actionConvert_Copy_PC, &CVideoTransferWindow::on_toolButton_Copy2MyCollectionFolder_clicked},
+        {m_ui->actionScan, &CVideoTransferWindow::on_toolButton_StartScan_clicked},
+        {m_ui->actionRefresh_F5, &CVideoTransferWindow::FillMyCollection},
+        {m_ui->actionClearCompleted, &CVideoTransferWindow::on_toolButton_ClearCompletedDownloads_clicked},
+        {m_ui->actionMy_Collection_2, &CVideoTransferWindow::on_pushButtonMyCollection_clicked},
+        {m_ui->actionScan_results, &CVideoTransferWindow::on_pushButtonScanResults_clicked},
+        {m_ui->actionTasks, &CVideoTransferWindow::on_pushButtonTasks_clicked},
+        {m_ui->actionDownloads, &CVideoTransferWindow::on_pushButtonDownloads_clicked},
+        {m_ui->actionSingle_view_2, &CVideoTransferWindow::on_toolButton_SingleView_clicked},
+        {m_ui->actionList_view, &CVideoTransferWindow::on_toolButton_ListView_clicked},
+        {m_ui->actionAbout_Orvak_Videos, &CVideoTransferWindow::about},
+    };
+    for (const auto &entry : entries)
+        connect(entry.action, &QAction::triggered, this, entry.run);
     connect(m_ui->actionQuit, &QAction::triggered, this, &QWidget::close);
-    connect(m_ui->actionMy_Collection_2, &QAction::triggered, this,
-            &CVideoTransferWindow::on_pushButtonMyCollection_clicked);
-    connect(m_ui->actionScan_results, &QAction::triggered, this,
-            &CVideoTransferWindow::on_pushButtonScanResults_clicked);
-    connect(m_ui->actionTasks, &QAction::triggered, this, &CVideoTransferWindow::on_pushButtonTasks_clicked);
-    connect(m_ui->actionDownloads, &QAction::triggered, this, &CVideoTransferWindow::on_pushButtonDownloads_clicked);
-    connect(m_ui->actionRefresh_F5, &QAction::triggered, this, &CVideoTransferWindow::FillMyCollection);
+    connect(m_ui->actionHelp_topics_F1, &QAction::triggered, this, [this] { showHelp(HelpTopicsTopic); });
     CPlayerPanel *panel = m_ui->widgetPlayerPanel;
     connect(m_ui->actionPlay, &QAction::triggered, panel, &CPlayerPanel::on_playButton_clicked);
     connect(m_ui->actionVolume_up, &QAction::triggered, panel, &CPlayerPanel::volume_up);
     connect(m_ui->actionVolume_down, &QAction::triggered, panel, &CPlayerPanel::volume_down);
-    connect(m_ui->actionAbout_Orvak_Videos, &QAction::triggered, this, &CVideoTransferWindow::about);
-}
-
-void CVideoTransferWindow::about()
-{
-    CAboutDialog dialog(this);
-    dialog.exec();
 }
 
 void CVideoTransferWindow::setButtonTip(QWidget *button, const QString &tip)
@@ -313,144 +335,26 @@ void CVideoTransferWindow::showEvent(QShowEvent *event)
     m_shownOnce = true;
     // The first copy's own argument is handled like one handed over later.
     if (m_firstShow)
-        openArgument(normalizedArgument(QCoreApplication::arguments().at(1)));
-}
-
-bool CVideoTransferWindow::handOver(quint32 marker, const QByteArray &data)
-{
-    if (marker != HandOverServer::HandOverMarker)
-        return false;
-    // A hand-over brings the running copy to the user.
-    if (isMinimized())
-        showNormal();
-    raise();
-    activateWindow();
-    openArgument(QString::fromLocal8Bit(data));
-    return true;
-}
-
-void CVideoTransferWindow::openArgument(const QString &argument)
-{
-    m_lastHandOver = argument;
-    qCInfo(lcMainWindow).noquote() << "argument received:" << argument;
-    Q_EMIT argumentReceived(argument);
-}
-
-void CVideoTransferWindow::on_toolButton_StartScan_clicked()
-{
-    m_scanRequested = true;
-    qCInfo(lcMainWindow) << "scan requested";
-}
-
-void CVideoTransferWindow::SlotErrorMessage(QString str_ErrTitle, QString str_ErrMsg, QString str_friendlyErrMsg)
-{
-    Catalogue::writeLog(str_ErrMsg);
-    CMessageDialog::showInTurn(str_ErrTitle, str_friendlyErrMsg);
+        openArgument(normalizedArgument(QCoreApplication::arguments().at(1)), false);
 }
 
 bool CVideoTransferWindow::event(QEvent *event)
 {
-    if (event->type() == MyCollectionThread::Rebuilt) {
-        myCollectionRebuilt();
+    switch (int(event->type())) {
+    case QScanFinishedEvent::Type:
+        scanFinished(static_cast<QScanFinishedEvent *>(event)->succeeded);
+        return true;
+    case QScanFileEvent::Type: {
+        const auto *found = static_cast<QScanFileEvent *>(event);
+        scanFileFound(found->path, found->playbackLength);
         return true;
     }
-    return QMainWindow::event(event);
-}
-
-// --- My collection
-
-bool CVideoTransferWindow::isCollectionBuilding() const
-{
-    return !m_collectionBuilder.isNull();
-}
-
-void CVideoTransferWindow::FillMyCollection()
-{
-    if (m_switcher && m_switcher->isRefreshingPhones())
-        return;
-    if (isCollectionBuilding()) {
-        // One builder at a time: the newest request runs when it is done,
-        // so an older phone's list never replaces a newer one.
-        m_collectionFillPending = true;
-        return;
+    case MyCollectionThread::Rebuilt:
+        myCollectionRebuilt();
+        return true;
+    default:
+        return QMainWindow::event(event);
     }
-    m_collectionFillPending = false;
-    Catalogue::instance().clearMyCollection();
-    refillMyCollectionView();
-    auto *builder = new MyCollectionThread(this);
-    connect(builder, &QThread::finished, builder, &QObject::deleteLater);
-    m_collectionBuilder = builder;
-    builder->start(QThread::InheritPriority);
-}
-
-void CVideoTransferWindow::myCollectionRebuilt()
-{
-    if (m_collectionBuilder) {
-        m_collectionBuilder->wait();
-        m_collectionBuilder = nullptr;
-    }
-    refillMyCollectionView();
-    m_switcher->showPhonePicture();
-    if (m_switcher->isPhoneListRebuildPending())
-        m_switcher->runPendingPhoneListRebuild();
-    if (m_collectionFillPending)
-        FillMyCollection();
-    Q_EMIT myCollectionRefreshed();
-}
-
-void CVideoTransferWindow::refillMyCollectionView() {}
-
-void CVideoTransferWindow::phoneRoomChanged(bool) {}
-
-// --- contexts
-
-void CVideoTransferWindow::on_pushButtonMyCollection_clicked()
-{
-    m_switcher->setContext(CContextSwitcher::MyCollection);
-    m_ui->label_MemorySelectionSize->setText(QString());
-}
-
-void CVideoTransferWindow::on_pushButtonScanResults_clicked()
-{
-    m_switcher->setContext(CContextSwitcher::ScanResults);
-    m_ui->label_MemorySelectionSize->setText(QString());
-}
-
-void CVideoTransferWindow::on_pushButtonTasks_clicked()
-{
-    m_switcher->setContext(CContextSwitcher::Tasks);
-    m_ui->label_MemorySelectionSize->setText(QString());
-}
-
-void CVideoTransferWindow::on_pushButtonDownloads_clicked()
-{
-    m_switcher->setContext(CContextSwitcher::Downloads);
-    m_ui->label_MemorySelectionSize->setText(QString());
-    downloadStateUpdatedSlot();
-}
-
-void CVideoTransferWindow::downloadStateUpdatedSlot()
-{
-    m_ui->toolButton_DeleteDownloads->setEnabled(!m_downloadManager->allFinished());
-}
-
-void CVideoTransferWindow::on_comboBox_Phones_currentIndexChanged(int selected)
-{
-    m_switcher->phoneSelectionChanged(selected);
-}
-
-void CVideoTransferWindow::serviceChanged()
-{
-    using Orvak_API::KelvLoader::isLoaded;
-    using Orvak_API::KelvModule;
-    const bool available = isLoaded(KelvModule::Devices) && isLoaded(KelvModule::Files);
-    if (available == m_serviceAvailable)
-        return;
-    m_serviceAvailable = available;
-    if (available)
-        m_switcher->restartPhoneManagement();
-    else
-        m_switcher->phonesUnavailable();
 }
 
 // --- what the player, the phone picture and the lists need
@@ -497,4 +401,3 @@ int CVideoTransferWindow::currentContext() const
     return m_switcher ? m_switcher->context() : CContextSwitcher::MyCollection;
 }
 
-void CVideoTransferWindow::copySelectedScanResultsToPhone() {}

@@ -2,16 +2,24 @@
 
 #include "phoneimage.h"
 #include "playerhost.h"
+#include "viewhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <QVariantMap>
 
 #include <memory>
 
 class CContextSwitcher;
 class CDownloadManager;
+class DownloadView;
+class MyCollectionView;
+class ScanView;
+class TaskView;
+class CScanThread;
+class FileItem;
 class CDownloadQuestion;
 class CSizeGrip;
 class CTaskManager;
@@ -37,7 +45,10 @@ class VideoTransferClass;
 // the frame, title, window buttons, dragging and full-screen video in
 // windowchrome.cpp; the status boxes in statusboxes.cpp; the contexts and
 // the phone column in the context switcher.
-class CVideoTransferWindow final : public QMainWindow, public CPlayerHost, public CPhoneDropHandler
+class CVideoTransferWindow final : public QMainWindow,
+                                   public CPlayerHost,
+                                   public CPhoneDropHandler,
+                                   public CViewHost
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CVideoTransferWindow)
@@ -48,13 +59,28 @@ public:
 
     Ui::VideoTransferClass *form() const { return m_ui.get(); }
     CContextSwitcher *contextSwitcher() const { return m_switcher.get(); }
-    CTaskManager *taskManager() const { return m_taskManager.get(); }
-    CDownloadManager *downloadManager() const { return m_downloadManager.get(); }
+    CTaskManager *taskManager() const override { return m_taskManager.get(); }
+    CDownloadManager *downloadManager() const override { return m_downloadManager.get(); }
+    MyCollectionView *myCollectionView() const { return m_myCollectionView; }
+    ScanView *scanView() const { return m_scanView; }
+    TaskView *taskView() const { return m_taskView; }
+    DownloadView *downloadView() const { return m_downloadView; }
 
-    // A hand-over from a second start. Accepts only the program's own marker.
+    // A hand-over from a second start. Accepts only the program's own marker;
+    // the argument is taken up once the second start has had its answer.
     bool handOver(quint32 marker, const QByteArray &data);
-    QString lastHandOver() const { return m_lastHandOver; }
-    bool scanRequested() const { return m_scanRequested; }
+    // Opens a video file in the single view, starts a download of a tmk://
+    // link, or ignores the argument. A link must start with "tmk://" as
+    // written at start-up, in any case when handed over.
+    void openArgument(const QString &argument, bool handedOver);
+    // How many scans this window has started.
+    int scansStarted() const { return m_scansStarted; }
+    bool scanRequested() const { return m_scansStarted > 0; }
+    bool isScanning() const;
+
+    // Help pages by topic; the help button's topic follows the page shown.
+    static constexpr int HelpTopicsTopic = 1000;
+    static int helpTopicOfPage(int page);
 
     // Window chrome.
     // The font the title is painted in: smaller when the title would not fit
@@ -99,7 +125,20 @@ public:
     int currentContext() const override;
     void copySelectedScanResultsToPhone() override;
 
+    // CViewHost
+    void resetSelectionDetails() override;
+    void showSelectionDetails(FileItem *item, qint64 listTotal) override;
+    QAction *menuAction(const QString &objectName) const override;
+    QWidget *windowButton(const QString &objectName) const override;
+    void stopPlayer() override;
+    void playFile(const QString &path) override;
+    void playWhenCopied(const QUuid &item) override;
+    bool takePlayWhenCopied(const QUuid &item) override;
+    void refreshTaskStatus() override;
+
 Q_SIGNALS:
+    // Asks the running scan to stop (queued to the scan thread).
+    void terminateScan();
     void argumentReceived(const QString &argument);
     // The My collection builder has delivered its list and the window has
     // shown it.
@@ -109,6 +148,8 @@ public Q_SLOTS:
     void taskStateUpdatedSlot();
     void taskChanged();
     void FillMyCollection();
+    void DeleteSelected();
+    void DeleteAll();
     void on_toolButton_StartScan_clicked();
     void maximize();
     void readSettings();
@@ -117,11 +158,23 @@ public Q_SLOTS:
     void about();
 
 private Q_SLOTS:
-    void on_pushButtonMyCollection_clicked();
-    void on_pushButtonScanResults_clicked();
-    void on_pushButtonTasks_clicked();
+    void on_toolButton_ClearCompletedDownloads_clicked();
+    void on_toolButton_DeleteDownloads_clicked();
     void on_pushButtonDownloads_clicked();
+    void on_toolButton_Help_clicked();
+    void on_pushButtonTasks_clicked();
+    void on_pushButtonScanResults_clicked();
+    void on_pushButtonMyCollection_clicked();
     void on_comboBox_Phones_currentIndexChanged(int selected);
+    void on_toolButton_DeleteTasks_clicked();
+    void on_toolButton_StopScan_clicked();
+    void on_toolButton_Copy2Phone_clicked();
+    void on_toolButton_Copy2MyCollectionFolder_clicked();
+    void on_toolButton_Open_clicked();
+    void on_toolButton_SingleView_clicked();
+    void on_toolButton_ListView_clicked();
+    void on_toolButton_launchWebsite_clicked();
+    void on_actionSettings_triggered();
     void downloadStateUpdatedSlot();
     // The connectivity service went away or came back.
     void serviceChanged();
@@ -147,8 +200,49 @@ private:
     void setUpTasks();
     void setUpDownloads();
     void connectMenuEntries();
-    void openArgument(const QString &argument);
+
+    // scanning and My collection (scancommands.cpp)
+    void scanFileFound(const QString &path, int playbackLength);
+    void scanFinished(bool succeeded);
+    void endScanDisplay(const QString &text);
+    void retireStoppedScan();
     void myCollectionRebuilt();
+
+    // the four list views (windowviews.cpp)
+    void setUpViews();
+    void connectViewEntries();
+    void clearScanView();
+    void addScanRow(FileItem *item);
+    void refillScanView();
+    void clearMyCollectionView();
+    // The items of the selected rows of a list.
+    QList<FileItem *> selectedScanItems() const;
+    QList<FileItem *> selectedMyCollectionItems() const;
+    // The path of the current row's video, empty without one.
+    QString currentScanPath() const;
+    QString currentMyCollectionPath() const;
+    QList<FileItem *> selectedTaskItems() const;
+    QList<FileItem *> selectedDownloadItems() const;
+    // Removes the rows of these task items; none given, every row.
+    void removeTaskRows(const QList<FileItem *> &items);
+    void removeUnfinishedDownloadRows();
+    void removeFinishedDownloadRows();
+
+    // copying, converting and cancelling (taskcommands.cpp)
+    void copyOrConvert(int kind);
+    void showCopyNotice();
+    QList<FileItem *> copySource() const;
+    QList<FileItem *> currentTaskItems() const;
+    void cancelTasks(bool all);
+    void cancelDownloads(bool all);
+    void updateTaskButtons();
+
+    // open, views, help, website (windowcommands.cpp)
+    void showHelp(int topic);
+
+    // settings (settingscommand.cpp)
+    QVariantMap settingsValues() const;
+    void applySettings(const QVariantMap &values);
 
     // chrome (windowchrome.cpp)
     void createChrome();
@@ -168,7 +262,15 @@ private:
     std::unique_ptr<CDownloadQuestion> m_copyQuestion;
     std::unique_ptr<CDownloadManager> m_downloadManager;
     std::unique_ptr<CContextSwitcher> m_switcher;
+    MyCollectionView *m_myCollectionView = nullptr;
+    ScanView *m_scanView = nullptr;
+    TaskView *m_taskView = nullptr;
+    DownloadView *m_downloadView = nullptr;
+    QUuid m_playWhenCopied;
     QPointer<MyCollectionThread> m_collectionBuilder;
+    QPointer<CScanThread> m_scanThread;  // the running scan
+    QPointer<CScanThread> m_stoppedScan; // a stopped scan still unwinding
+    int m_scansStarted = 0;
     bool m_collectionFillPending = false;
 
     CSizeGrip *m_sizeGrip = nullptr;
@@ -199,8 +301,6 @@ private:
     QString m_lastPhoneId;
     QString m_website;
     int m_volume = 50;
-    QString m_lastHandOver;
-    bool m_scanRequested = false;
 
     friend class CContextSwitcher;
 };

@@ -36,7 +36,7 @@ constexpr int TopBandHeight = 48;
 // Moving or sizing from the icon's menu: the arrow keys' step.
 constexpr int KeyboardStep = 10;
 
-QToolButton *windowButton(QWidget *parent, const char *name, CTheme::Element icon, const QString &tip)
+QToolButton *makeWindowButton(QWidget *parent, const char *name, CTheme::Element icon, const QString &tip)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
@@ -55,9 +55,9 @@ void CVideoTransferWindow::createChrome()
 {
     m_sizeGrip = new CSizeGrip(this);
     m_sizeGrip->setObjectName(QStringLiteral("sizeGrip"));
-    m_minimizeButton = windowButton(this, "toolButton_Minimize", T::MinimizeIcon, tr("Minimise"));
-    m_maximizeButton = windowButton(this, "toolButton_Maximize", T::MaximizeIcon, tr("Maximise"));
-    m_closeButton = windowButton(this, "toolButton_Close", T::CloseIcon, tr("Close"));
+    m_minimizeButton = makeWindowButton(this, "toolButton_Minimize", T::MinimizeIcon, tr("Minimise"));
+    m_maximizeButton = makeWindowButton(this, "toolButton_Maximize", T::MaximizeIcon, tr("Maximise"));
+    m_closeButton = makeWindowButton(this, "toolButton_Close", T::CloseIcon, tr("Close"));
     connect(m_closeButton, &QToolButton::clicked, this, &QWidget::close);
     connect(m_minimizeButton, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(m_maximizeButton, &QToolButton::clicked, this, &CVideoTransferWindow::maximize);

@@ -48,6 +48,10 @@ inline bool loadProgram()
     installApplicationFonts();
     qputenv("KELVRA_API_PATH", QFile::encodeName(bin + QStringLiteral("/libkelvraapi.so")));
     qputenv("TAMSEL_PLAYER_LIBRARY", QFile::encodeName(bin + QStringLiteral("/libtamselplayer.so")));
+    qputenv("TAMSEL_CONVERTER_LIBRARY", QFile::encodeName(bin + QStringLiteral("/libtamselconverter.so")));
+    // Downloads from the tests' local server go straight to it.
+    for (const char *name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(name);
     return !CTheme::pixmap(CTheme::MainWindow, CTheme::Top | CTheme::Left).isNull();
 }
 

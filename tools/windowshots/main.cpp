@@ -2,7 +2,8 @@
 //
 // Builds the program's main window on a private folder phone with a few
 // dozen videos and saves one picture of it per context into OUTPUT_FOLDER
-// (NAME-0-mycollection.png ... NAME-3-downloads.png). Run it in a throw-away
+// (NAME-0-mycollection.png ... NAME-3-downloads.png) and one of the single
+// view playing a clip made on the spot (NAME-4-singleview.png). Run it in a throw-away
 // home, on the offscreen platform, and with QT_SCALE_FACTOR=2 for 200 %:
 //
 //     QT_QPA_PLATFORM=offscreen tests/sandbox.sh build/bin/windowshots /tmp/shots
@@ -12,6 +13,7 @@
 
 #include "contextswitcher.h"
 #include "kelvrapaths.h"
+#include "mediaclips.h"
 #include "settingsstore.h"
 #include "startup.h"
 #include "style.h"
@@ -150,6 +152,28 @@ int main(int argc, char **argv)
             context.button->click();
             QTest::qWait(100);
             const QString file = QStringLiteral("%1/%2-%3-%4.png").arg(out, prefix).arg(index++).arg(QLatin1String(context.name));
+            if (!window.grab().save(file)) {
+                std::fprintf(stderr, "windowshots: cannot write %s\n", qPrintable(file));
+                ++failures;
+            } else {
+                std::printf("%s\n", qPrintable(file));
+            }
+        }
+
+        // The single view, a little way into a clip.
+        const QString clip = Settings::myCollectionFolder() + QStringLiteral("/Kite festival.mp4");
+        MediaClips::ClipSpec spec;
+        spec.width = 640;
+        spec.height = 360;
+        spec.seconds = 8;
+        QString log;
+        form->pushButtonMyCollection->click();
+        if (!MediaClips::make(clip, spec, &log) || !window.contextSwitcher()->openFile(clip)) {
+            std::fprintf(stderr, "windowshots: cannot play a clip in the single view\n%s\n", qPrintable(log));
+            ++failures;
+        } else {
+            QTest::qWait(1500);
+            const QString file = QStringLiteral("%1/%2-4-singleview.png").arg(out, prefix);
             if (!window.grab().save(file)) {
                 std::fprintf(stderr, "windowshots: cannot write %s\n", qPrintable(file));
                 ++failures;
