@@ -40,8 +40,10 @@
  * the cards of phones and cameras do. A card without a manifest is a phone
  * with one memory "Memory card" ("\\C:\"), the whole volume, its values
  * those of the file system; its serial number is "vol-" and the folder's
- * name. Unmounting it is its removal. Files of 4 GiB and more are refused on
- * FAT file systems with KELV_ERR_FILE_TOO_BIG.
+ * name; "\\C:\Data" is made on it when the program's video folder
+ * "\\C:\Data\Videos" is created there. Unmounting it is its removal. Files
+ * of 4 GiB and more are refused on FAT file systems with
+ * KELV_ERR_FILE_TOO_BIG.
  *
  * MTP phones. Android phones (and other MTP devices) on USB are phones with
  * medium USB. They are found when plugged in (a node appearing under

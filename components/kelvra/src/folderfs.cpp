@@ -210,6 +210,12 @@ class FolderFs final : public PhoneFs
 public:
     explicit FolderFs(const Phone &phone) : m_phone(phone) {}
 
+    // A removable volume without a manifest: one memory, the whole volume.
+    bool isPlainCard() const
+    {
+        return m_phone.kind == PhoneKind::Volume && m_phone.memories.size() == 1 && m_phone.memories.at(0).wholeDisk;
+    }
+
     KELV_RESULT connected() override
     {
         if (m_phone.kind == PhoneKind::Volume)
@@ -289,8 +295,14 @@ public:
             return r;
         if (parent.text.size() + name.size() + 2 > KELV_MAX_FOLDER_PATH)
             return KELV_ERR_FOLDER_PATH_TOO_LONG;
-        if (!QFileInfo(parent.local).isDir())
-            return KELV_ERR_FOLDER_NOT_FOUND;
+        if (!QFileInfo(parent.local).isDir()) {
+            // A card of a phone or camera has no "Data" of its own: the
+            // program's video folder "\\C:\Data\Videos" is made whole on it.
+            const bool cardData = isPlainCard()
+                && parent.text.compare(QLatin1String("\\\\C:\\Data"), Qt::CaseInsensitive) == 0;
+            if (!cardData || ::mkdir(QFile::encodeName(parent.local).constData(), 0777) != 0)
+                return KELV_ERR_FOLDER_NOT_FOUND;
+        }
         if (::mkdir(QFile::encodeName(parent.local + QLatin1Char('/') + name).constData(), 0777) != 0)
             return errno == EEXIST ? KELV_ERR_FOLDER_EXISTS : KELV_ERR_FOLDER_NOT_ALLOWED;
         return KELV_OK;
