@@ -47,6 +47,9 @@ struct Device
     // Called from a transfer after each chunk with the bytes done so far.
     std::function<void(uint64_t)> duringTransfer;
     std::atomic<int> sends{0};
+    // A transfer fails with failWith once this many bytes are done (0: never).
+    std::atomic<uint64_t> failAt{0};
+    MtpFailure failWith = MtpFailure::Refused;
 
     std::mutex mutex;
     std::map<uint32_t, Object> objects;
@@ -82,6 +85,32 @@ struct Device
             parent = found->id;
         }
         return found;
+    }
+    // The names in a folder (a path of names; empty: the storage's root),
+    // or ["?"] when the folder is not there.
+    QStringList names(uint32_t storage, const QStringList &folder)
+    {
+        uint32_t parent = 0;
+        if (!folder.isEmpty()) {
+            const Object *o = find(storage, folder);
+            if (!o)
+                return {QStringLiteral("?")};
+            parent = o->id;
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        QStringList out;
+        for (const auto &entry : objects) {
+            if (entry.second.storage == storage && entry.second.parent == parent)
+                out.append(entry.second.name);
+        }
+        out.sort();
+        return out;
+    }
+    QByteArray data(uint32_t storage, const QStringList &path)
+    {
+        const Object *o = find(storage, path);
+        std::lock_guard<std::mutex> lock(mutex);
+        return o ? o->data : QByteArray("?");
     }
     int count()
     {
@@ -162,6 +191,8 @@ public:
                 m_d->duringTransfer(uint64_t(data.size()));
             if (!alive())
                 return false;
+            if (failing(uint64_t(data.size())))
+                return false;
             if (progress && progress(uint64_t(data.size()), object.size)) {
                 m_failure = MtpFailure::Cancelled;
                 return false;
@@ -196,6 +227,8 @@ public:
                 m_d->duringTransfer(uint64_t(done));
             if (!alive())
                 return false;
+            if (failing(uint64_t(done)))
+                return false;
             if (progress && progress(uint64_t(done), uint64_t(data.size()))) {
                 m_failure = MtpFailure::Cancelled;
                 return false;
@@ -211,6 +244,14 @@ private:
     {
         m_failure = m_d->plugged.load() ? MtpFailure::None : MtpFailure::Gone;
         return m_d->plugged.load();
+    }
+    bool failing(uint64_t done)
+    {
+        const uint64_t at = m_d->failAt.load();
+        if (at == 0 || done < at)
+            return false;
+        m_failure = m_d->failWith;
+        return true;
     }
     bool refuse()
     {
