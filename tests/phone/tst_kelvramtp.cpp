@@ -4,6 +4,7 @@
 // detection, device events, storages as memories, the path mapping, copies,
 // cancel, errors and configuration files - is the library's own code.
 
+#include "kelvraapi.h"
 #include "confserver.h"
 #include "fakemtp.h"
 #include "kelvrapaths.h"
