@@ -319,6 +319,8 @@ private slots:
         const uint32_t movies = phone->add(Internal, 0, QStringLiteral("Movies"), true);
         if (!toPhone)
             phone->add(Internal, movies, QStringLiteral("clip.mp4"), false, data);
+        else // left by a copy that was killed while replacing a file
+            phone->add(Internal, movies, QStringLiteral(".~kelvra-99.part"), false, "part");
         plug(phone);
         KELVHANDLE fs = open(phone->serial);
         QVERIFY(fs);
@@ -337,6 +339,7 @@ private slots:
         QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
         if (toPhone) {
             QCOMPARE(phone->data(Internal, {QStringLiteral("Movies"), QStringLiteral("clip.mp4")}), data);
+            QCOMPARE(phone->names(Internal, {QStringLiteral("Movies")}), QStringList{QStringLiteral("clip.mp4")});
         } else {
             QCOMPARE(pcEntries(pc), QStringList{QStringLiteral("clip.mp4")});
             QFile copied(target.filePath(QStringLiteral("clip.mp4")));

@@ -48,6 +48,25 @@ QString usbSerial(uint32_t bus, uint8_t address)
     return QString();
 }
 
+// The object format the phone files a new object under; its gallery and
+// player take videos of a video format.
+LIBMTP_filetype_t fileType(const QString &name)
+{
+    const QString ext = name.section(QLatin1Char('.'), -1).toLower();
+    if (ext == QLatin1String("mp4") || ext == QLatin1String("m4v") || ext == QLatin1String("3gp")
+        || ext == QLatin1String("3g2"))
+        return LIBMTP_FILETYPE_MP4;
+    if (ext == QLatin1String("avi"))
+        return LIBMTP_FILETYPE_AVI;
+    if (ext == QLatin1String("wmv"))
+        return LIBMTP_FILETYPE_WMV;
+    if (ext == QLatin1String("mpg") || ext == QLatin1String("mpeg"))
+        return LIBMTP_FILETYPE_MPEG;
+    if (ext == QLatin1String("mov"))
+        return LIBMTP_FILETYPE_QT;
+    return LIBMTP_FILETYPE_UNKNOWN;
+}
+
 int progressThunk(uint64_t const sent, uint64_t const total, void const *const data)
 {
     const auto *progress = static_cast<const MtpProgress *>(data);
@@ -145,7 +164,7 @@ public:
         file->parent_id = object.parent;
         file->storage_id = object.storage;
         file->modificationdate = time_t(object.modified);
-        file->filetype = LIBMTP_FILETYPE_UNKNOWN;
+        file->filetype = fileType(object.name);
         const bool ok = LIBMTP_Send_File_From_File_Descriptor(m_device, fd, file, progressThunk, &progress) == 0;
         object.id = file->item_id; // set once the device has made the object
         LIBMTP_destroy_file_t(file);

@@ -425,6 +425,13 @@ private:
         QList<MtpObject> children;
         if (!m_device->connection->list(at.storage, folder, children))
             return failed(KELV_ERR_FOLDER_NOT_FOUND);
+        // Only one process can hold an MTP device, and this one serialises
+        // its calls on it: a hidden object of ours found now was left by a
+        // process that was killed while replacing a file.
+        for (const MtpObject &o : std::as_const(children)) {
+            if (!o.folder && isReservedName(o.name))
+                m_device->connection->remove(o.id);
+        }
         const MtpObject *old = findChild(children, name);
         if (old && !replace)
             return KELV_ERR_FILE_EXISTS;
