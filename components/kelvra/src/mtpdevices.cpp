@@ -77,11 +77,12 @@ void openDevice(MtpTransport &transport, MtpDevice &device)
     device.lastTry = Clock::now();
     MtpFailure why = MtpFailure::None;
     std::unique_ptr<MtpConnection> connection = transport.open(device.raw, why);
+    // Sessions read the connection and the failure under io alone.
+    std::lock_guard<std::mutex> io(device.io);
     if (!connection) {
         device.openFailure = why == MtpFailure::None ? MtpFailure::Refused : why;
         return;
     }
-    std::lock_guard<std::mutex> io(device.io);
     device.connection = std::move(connection);
     device.openFailure = MtpFailure::None;
     // The USB serial number stays the same whether the device opens or
