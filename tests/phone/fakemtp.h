@@ -41,7 +41,7 @@ struct Device
     MtpRawDevice raw;
     QString serial, friendly, manufacturer, model;
     QList<MtpStorage> storages;
-    bool locked = false;                     // answers with no storages
+    std::atomic<bool> locked{false};         // answers with no storages
     MtpFailure openFailure = MtpFailure::None; // open fails with this
     std::atomic<bool> plugged{true};
     // Called from a transfer after each chunk with the bytes done so far.
