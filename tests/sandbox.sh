@@ -6,6 +6,7 @@ box=$(mktemp -d "${TMPDIR:-/tmp}/tamsel-test.XXXXXX") || exit 1
 trap 'rm -rf "$box"' EXIT INT TERM
 mkdir -p "$box/home" "$box/config" "$box/data" "$box/cache" "$box/runtime" "$box/tmp"
 chmod 700 "$box/runtime"
+KELVRA_MOUNT_ROOT= KELVRA_MTP=off \
 HOME="$box/home" XDG_CONFIG_HOME="$box/config" XDG_DATA_HOME="$box/data" \
 XDG_CACHE_HOME="$box/cache" XDG_RUNTIME_DIR="$box/runtime" TMPDIR="$box/tmp" \
     "$@"

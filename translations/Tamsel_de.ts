@@ -124,6 +124,22 @@ Weitere Informationen finden Sie in der Protokolldatei.</translation>
         <translation>Der Ordner wurde nicht gefunden. Möglicherweise wurde er verschoben, umbenannt oder gelöscht.</translation>
     </message>
     <message>
+        <source>Another program on the PC is using the phone, for example a file manager showing the phone&apos;s files. Close that program or its window for the phone, then try again.</source>
+        <translation>Ein anderes Programm auf dem PC verwendet das Telefon, zum Beispiel ein Dateimanager, der die Dateien des Telefons anzeigt. Schließen Sie dieses Programm oder sein Fenster für das Telefon und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The phone does not share its files with the PC. Unlock the phone, open its notification about USB and choose &quot;File transfer&quot;, then try again.</source>
+        <translation>Das Telefon gibt seine Dateien nicht für den PC frei. Entsperren Sie das Telefon, öffnen Sie seine Benachrichtigung zu USB, wählen Sie „Dateiübertragung“ und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The phone is locked. Unlock the phone and try again. If its files still cannot be reached, choose &quot;File transfer&quot; in the phone&apos;s USB notification.</source>
+        <translation>Das Telefon ist gesperrt. Entsperren Sie das Telefon und versuchen Sie es erneut. Sind seine Dateien dann noch nicht erreichbar, wählen Sie in der USB-Benachrichtigung des Telefons „Dateiübertragung“.</translation>
+    </message>
+    <message>
+        <source>The file is 4 GB or larger, and the selected memory cannot hold files that large (memory cards often cannot). Choose the phone memory in the settings and try again.</source>
+        <translation>Die Datei ist 4 GB groß oder größer, und der gewählte Speicher kann so große Dateien nicht aufnehmen (Speicherkarten können das oft nicht). Wählen Sie in den Einstellungen den Telefonspeicher und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
         <source>The phone has no folder for videos on the selected memory, and it cannot be created there. If that memory is a memory card, check that the card is in the phone; otherwise choose another memory in the settings.</source>
         <translation>Auf dem ausgewählten Speicher des Telefons gibt es keinen Ordner für Videos, und er kann dort nicht angelegt werden. Wenn dieser Speicher eine Speicherkarte ist, prüfen Sie, ob die Karte im Telefon steckt; wählen Sie andernfalls in den Einstellungen einen anderen Speicher.</translation>
     </message>

@@ -48,8 +48,10 @@ const char TextTruncated[] = QT_TRANSLATE_NOOP("API_Base",
     "could not be converted. \n\nSee the log file for more information.");
 
 // Clearer texts for the user where the connectivity table's own row has only
-// text B: the user learns what happened and what to do. The rows themselves
-// stay as they are, for the log readers and tools that know them.
+// text B, or a text that sends the user the wrong way (a locked phone or one
+// that is not sharing its files is not helped by reconnecting it): the user
+// learns what happened and what to do. The rows themselves stay as they are,
+// for the log readers and tools that know them.
 struct ClearerText
 {
     int32_t code;
@@ -59,6 +61,18 @@ struct ClearerText
 const ClearerText s_clearerTexts[] = {
     {int32_t(0x80100020u), QT_TRANSLATE_NOOP("API_Base",
         "The copy was cancelled. Nothing was changed on the phone or on the PC.")},
+    {int32_t(0x80200007u), QT_TRANSLATE_NOOP("API_Base",
+        "Another program on the PC is using the phone, for example a file manager showing the phone's files. Close "
+        "that program or its window for the phone, then try again.")},
+    {int32_t(0x8020000Du), QT_TRANSLATE_NOOP("API_Base",
+        "The phone does not share its files with the PC. Unlock the phone, open its notification about USB and "
+        "choose \"File transfer\", then try again.")},
+    {int32_t(0x80700003u), QT_TRANSLATE_NOOP("API_Base",
+        "The phone is locked. Unlock the phone and try again. If its files still cannot be reached, choose \"File "
+        "transfer\" in the phone's USB notification.")},
+    {int32_t(0x80400008u), QT_TRANSLATE_NOOP("API_Base",
+        "The file is 4 GB or larger, and the selected memory cannot hold files that large (memory cards often "
+        "cannot). Choose the phone memory in the settings and try again.")},
     {int32_t(0x80400001u), QT_TRANSLATE_NOOP("API_Base",
         "The file name contains characters that cannot be used on the phone, such as < > : \" / \\ | ? *. Rename "
         "the file and try again.")},

@@ -21,7 +21,7 @@
  * KELVFree... function. Handles are opaque: a stale or foreign handle is
  * answered with KELV_ERR_INVALID_HANDLE, never dereferenced.
  *
- * Phones are folders. A devices folder ($KELVRA_DEVICES_DIR, else the
+ * Folder phones. A devices folder ($KELVRA_DEVICES_DIR, else the
  * library's data folder + "/devices") holds one folder per phone with a
  * manifest "phone.ini" ([Phone] SerialNumber, FriendlyName, Manufacturer,
  * Model, Media; [Memory0..N] Type, Path, Capacity; [Video] MaxBitrate,
@@ -32,6 +32,51 @@
  * symlinks are resolved; other manifests are skipped with a line on stderr.
  * Phone paths never lead through a symlinked folder, and listings do not
  * show symlinked folders.
+ *
+ * Removable volumes. A folder under a mount root (udisks2 mounts at
+ * /media/$USER/<label> or /run/media/$USER/<label>; $KELVRA_MOUNT_ROOT, a
+ * colon-separated list, replaces both, an empty value searches none) is a
+ * phone when it holds a "phone.ini" (read as above) or a "DCIM" folder, as
+ * the cards of phones and cameras do. A card without a manifest is a phone
+ * with one memory "Memory card" ("\\C:\"), the whole volume, its values
+ * those of the file system; its serial number is "vol-" and the folder's
+ * name; "\\C:\Data" is made on it when the program's video folder
+ * "\\C:\Data\Videos" is created there. Unmounting it is its removal. Files
+ * of 4 GiB and more are refused on FAT file systems with
+ * KELV_ERR_FILE_TOO_BIG.
+ *
+ * MTP phones. Android phones (and other MTP devices) on USB are phones with
+ * medium USB. They are found when plugged in (a node appearing under
+ * /dev/bus/usb, else a search every 1.5 s) and leave when unplugged; a
+ * phone that is locked is listed without memories until it is unlocked
+ * (KELVGetMemoryTypes answers KELV_ERR_DEVICE_LOCKED). The serial number is
+ * the USB serial number (else the device's own). The storages are the
+ * memories: the first fixed storage is "C:", the others follow as "E:",
+ * "F:", ... in the device's order; a memory's type is the storage's
+ * description. $KELVRA_MTP=off switches MTP phones off.
+ *   Paths. The program's video folders are the gallery's: "\\C:\Data\Videos"
+ *   is the folder "Movies" at the root of the first storage, and
+ *   "\\E:\Videos" (and so on) "Movies" on that storage; copies into them
+ *   create "Movies" when it is missing, so copied videos appear in the
+ *   phone's video player. Listings show "Movies" only under those names
+ *   ("\\C:\" lists "Data", which holds "Videos"); "\\C:\Movies" is not
+ *   found. Every other path is the device's folder of that name.
+ *   Copies. A copy to the phone that fails, is cancelled or is cut off
+ *   deletes the object it made, as far as the phone still answers (a phone
+ *   unplugged mid-copy drops the partial object itself); one that replaces a
+ *   file is sent under a hidden name and renamed once whole. A copy to the
+ *   PC goes through a temporary file as for folder phones. Files of 4 GiB
+ *   and more are refused with KELV_ERR_FILE_TOO_BIG on removable storages of
+ *   up to 32 GB (FAT cards). Memory full is told before anything is sent.
+ *   Errors: another program holding the phone KELV_ERR_CONNECTION_TAKEN, a
+ *   phone that does not offer its files ("File transfer" not chosen)
+ *   KELV_ERR_MEDIA_NOT_ACTIVE, unplugged KELV_ERR_CONNECTION_LOST.
+ *
+ * Configuration files of phones without a manifest (MTP phones, cards
+ * without phone.ini): written with MaxBitrate 4000 and ImgWallpaperSize
+ * "1920,1080" (so the program offers High quality) and no picture (so it
+ * shows its own). "<data folder>/phones/<serial>.ini" overrides them per
+ * phone: [Video] MaxBitrate=<kbps>, ImgWallpaperSize=<width>,<height>.
  *
  * Temporary files. A copy is written to a hidden temporary file beside its
  * target, ".~kelvra-<random>.part", which the copying process holds locked
@@ -132,6 +177,8 @@ typedef int32_t KELV_RESULT;
 #define KELV_ERR_NOT_CONNECTED KELV_ERR(0x80200000u)
 #define KELV_ERR_CONNECTION_RESERVED KELV_ERR(0x80200005u)
 #define KELV_ERR_CONNECTION_LOST KELV_ERR(0x80200006u)
+#define KELV_ERR_CONNECTION_TAKEN KELV_ERR(0x80200007u)  /* another program holds the phone */
+#define KELV_ERR_MEDIA_NOT_ACTIVE KELV_ERR(0x8020000Du)  /* the phone does not offer its files */
 #define KELV_ERR_ALL_LISTED KELV_ERR(0x80300000u)
 #define KELV_ERR_MEMORY_FULL KELV_ERR(0x80300001u)
 #define KELV_ERR_FILE_NAME_INVALID KELV_ERR(0x80400001u)
@@ -149,6 +196,7 @@ typedef int32_t KELV_RESULT;
 #define KELV_ERR_FOLDER_NOT_FOUND KELV_ERR(0x80500005u)
 #define KELV_ERR_FOLDER_NOT_ALLOWED KELV_ERR(0x80500006u)
 #define KELV_ERR_PC_FOLDER_NOT_ALLOWED KELV_ERR(0x80500008u)
+#define KELV_ERR_DEVICE_LOCKED KELV_ERR(0x80700003u) /* unlock the phone */
 
 /* ------------------------------------------------------------------ */
 /* Options and states                                                  */
@@ -276,7 +324,8 @@ KELV_DECLARE(KELV_RESULT, KELVOpenDM, (KELVHANDLE * phDM))
 KELV_DECLARE(KELV_RESULT, KELVCloseDM, (KELVHANDLE hDM))
 KELV_DECLARE(KELV_RESULT, KELVRegisterDMNotifyIF, (KELVHANDLE hDM, uint32_t dwOption, IKelvDevicesNotify *pSink))
 /* *pdwCount is the array size on input, the number of records filled on
- * output. Records are filled in the order of the phone folders' names. */
+ * output. Records are filled in the order of the phone folders' names,
+ * then removable volumes, then MTP phones. */
 KELV_DECLARE(KELV_RESULT, KELVGetDevices, (KELVHANDLE hDM, uint32_t *pdwCount, KELV_DEVICE_INFO *pDevices))
 KELV_DECLARE(KELV_RESULT, KELVFreeDeviceStructure, (uint32_t dwCount, KELV_DEVICE_INFO *pDevices))
 

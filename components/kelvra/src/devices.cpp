@@ -2,6 +2,7 @@
 // that turns changes of the devices folder into device events.
 
 #include "kelvra_p.h"
+#include "mtpdevices.h"
 #include "kelvrapaths.h"
 
 #include <QDir>
@@ -179,16 +180,28 @@ void watch(int stopFd, QList<Phone> known)
     // One rescan once the watches are in place catches what changed between
     // the caller's snapshot and now.
     bool dirty = true;
+    // Volumes are mounted after their folder is made, and a phone that was
+    // locked shows its storages without a USB event: both are looked for
+    // once a second.
+    const bool periodic = !mountRoots().isEmpty() || mtpEnabled();
     for (;;) {
-        pollfd fds[2] = {{stopFd, POLLIN, 0}, {fd, POLLIN, 0}};
+        const int usb = mtpHotplugFd();
+        pollfd fds[3] = {{stopFd, POLLIN, 0}, {fd, POLLIN, 0}, {usb, POLLIN, 0}};
         // Settle for 150 ms after a change; poll for a missing devices folder
-        // once a second; otherwise sleep until something happens.
-        const int timeout = dirty ? 150 : (rootWatch < 0 ? 1000 : -1);
-        const int n = poll(fds, 2, timeout);
+        // (and for volumes and MTP devices) once a second; otherwise sleep
+        // until something happens.
+        const int timeout = dirty ? 150 : (rootWatch < 0 || periodic ? 1000 : -1);
+        const int n = poll(fds, usb >= 0 ? 3 : 2, timeout);
         if (n < 0 && errno != EINTR)
             break;
         if (fds[0].revents)
             break;
+        if (n > 0 && usb >= 0 && (fds[2].revents & POLLIN)) {
+            mtpHotplugEvent();
+            dirty = true;
+            if (!(fds[1].revents & POLLIN))
+                continue;
+        }
         if (n > 0 && (fds[1].revents & POLLIN)) {
             ssize_t len;
             while ((len = read(fd, buffer, sizeof buffer)) > 0) {
@@ -207,10 +220,10 @@ void watch(int stopFd, QList<Phone> known)
             }
             continue;
         }
-        if (n == 0 && (dirty || rootWatch < 0)) {
+        if (n == 0 && (dirty || rootWatch < 0 || periodic)) {
             dirty = false;
             syncWatches();
-            QList<Phone> now = scanPhones();
+            QList<Phone> now = scanDevices();
             writeConfigFiles(now);
             announceChanges(known, now);
             known = std::move(now);
@@ -235,7 +248,7 @@ KELV_RESULT KelvDevices_Initialize(uint32_t dwVersion, uint32_t)
     if (g_devicesUsers.fetch_add(1) > 0)
         return KELV_OK;
     QDir().mkpath(KelvraPaths::devicesFolder());
-    QList<Phone> phones = scanPhones();
+    QList<Phone> phones = scanDevices();
     writeConfigFiles(phones);
     d.stopFd = eventfd(0, EFD_CLOEXEC);
     if (d.stopFd < 0) {
@@ -358,7 +371,7 @@ KELV_RESULT KELVGetDevices(KELVHANDLE hDM, uint32_t *pdwCount, KELV_DEVICE_INFO 
         return KELV_ERR_INVALID_HANDLE;
     if (!pdwCount || (!pDevices && *pdwCount > 0))
         return KELV_ERR_INVALID_POINTER;
-    const QList<Phone> phones = scanPhones();
+    const QList<Phone> phones = scanDevices();
     writeConfigFiles(phones);
     const uint32_t count = std::min<uint32_t>(*pdwCount, uint32_t(phones.size()));
     for (uint32_t i = 0; i < count; ++i) {

@@ -1,38 +1,35 @@
-// KelvFiles: file-system sessions on folder-backed phones.
+// KelvFiles: file-system sessions. Each session holds the backend of its
+// phone (backend.h); the calls here check arguments and handles and keep the
+// rules of cancelling that hold for every backend.
 
-#include "kelvra_p.h"
-#include "partfiles.h"
-#include "phonepath.h"
+#include "backend.h"
 
-#include <QDir>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace kelvra {
 namespace {
 
-struct FsSession
+struct FsSession final : CopyControl
 {
-    Phone phone;                      // as it was when the session opened
+    Phone phone; // as it was when the session opened
+    std::unique_ptr<PhoneFs> fs;
     std::atomic<IKelvFilesNotify *> sink{nullptr};
     std::atomic<bool> copying{false};
     std::atomic<bool> cancelRequested{false};
-    std::atomic<bool> closed{false};  // the module terminated under a copy
-};
+    std::atomic<bool> closedFlag{false}; // the module terminated under a copy
 
-struct FileEntry
-{
-    QString name;
-    qint64 size = 0;
-    qint64 modifiedMs = 0; // UTC milliseconds since 1970
+    bool cancelled() const override { return cancelRequested.load(); }
+    bool closed() const override { return closedFlag.load(); }
+    void progress(int percent, qint64 done) override
+    {
+        if (IKelvFilesNotify *s = sink.load())
+            s->OnStateChanged(KELV_STATE_COPY_PROGRESS, uint32_t(percent), uint32_t(quint64(done) & 0xFFFFFFFFu),
+                              uint32_t(quint64(done) >> 32));
+    }
 };
 
 struct Find
@@ -47,8 +44,8 @@ struct Find
 HandleTable<FsSession> s_sessions;
 HandleTable<Find> s_finds;
 
-// The session, or why there is none. A phone whose folder or manifest has
-// gone is no longer connected.
+// The session, or why there is none. A phone that has gone is no longer
+// connected.
 KELV_RESULT session(KELVHANDLE handle, std::shared_ptr<FsSession> &out)
 {
     if (g_filesUsers.load() <= 0)
@@ -56,199 +53,13 @@ KELV_RESULT session(KELVHANDLE handle, std::shared_ptr<FsSession> &out)
     out = s_sessions.get(handle);
     if (!out)
         return KELV_ERR_INVALID_HANDLE;
-    if (!QFileInfo::exists(out->phone.folder + QStringLiteral("/" KELV_MANIFEST_FILE_NAME)))
-        return KELV_ERR_NOT_CONNECTED;
-    return KELV_OK;
-}
-
-qint64 diskAvailable(const QString &folder)
-{
-    struct statvfs st;
-    if (statvfs(QFile::encodeName(folder).constData(), &st) != 0)
-        return -1;
-    return qint64(st.f_bavail) * qint64(st.f_frsize);
-}
-
-// Free bytes of a memory that holds used bytes: its capacity minus what it
-// holds, plus what a copy is about to replace, and never more than the disk
-// under it can take (a replaced file's blocks are given back only once its
-// replacement is complete).
-qint64 memoryFree(const Memory &memory, qint64 used, qint64 replaced = 0)
-{
-    qint64 free = std::max<qint64>(0, memory.capacity - used + replaced);
-    const qint64 disk = diskAvailable(memory.path);
-    if (disk >= 0)
-        free = std::min(free, disk);
-    return free;
+    return out->fs->connected();
 }
 
 KELV_FILETIME fileTime(qint64 utcMs)
 {
     const uint64_t ticks = uint64_t(utcMs + 11644473600000LL) * 10000u;
     return KELV_FILETIME{uint32_t(ticks & 0xFFFFFFFFu), uint32_t(ticks >> 32)};
-}
-
-void progress(FsSession &s, int percent, qint64 done)
-{
-    if (IKelvFilesNotify *sink = s.sink.load())
-        sink->OnStateChanged(KELV_STATE_COPY_PROGRESS, uint32_t(percent), uint32_t(quint64(done) & 0xFFFFFFFFu),
-                             uint32_t(quint64(done) >> 32));
-}
-
-struct Fd
-{
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-};
-
-// Where a copy goes: the folder, the phone memory it belongs to (null on
-// the PC) and whether a file of the same name there is replaced.
-struct TargetFolder
-{
-    QString path;
-    const Memory *memory = nullptr;
-    bool replace = false;
-};
-
-KELV_RESULT fromErrno(int err, KELV_RESULT full, KELV_RESULT otherwise)
-{
-    return err == ENOSPC || err == EDQUOT || err == EFBIG ? full : otherwise;
-}
-
-// Copies source to targetFolder/name through a hidden temporary file in the
-// target folder. toPhone picks the codes of the side that failed.
-KELV_RESULT copyData(FsSession &s, const QString &source, const TargetFolder &targetFolder, const QString &name,
-                     bool toPhone)
-{
-    const KELV_RESULT readFailed = toPhone ? KELV_ERR_PC_FILE_NOT_ALLOWED : KELV_ERR_FILE_NOT_ALLOWED;
-    const KELV_RESULT writeFailed = toPhone ? KELV_ERR_FILE_NOT_ALLOWED : KELV_ERR_PC_FILE_NOT_ALLOWED;
-    const KELV_RESULT full = toPhone ? KELV_ERR_MEMORY_FULL : KELV_ERR_PC_FILE_NOT_ALLOWED;
-
-    // A cancel that came before the copy began ends it before a byte is written.
-    if (s.cancelRequested.load())
-        return KELV_ERR_CANCELLED;
-    // Never blocks on opening: a FIFO put in the file's place is refused below.
-    Fd in(::open(QFile::encodeName(source).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (in.fd < 0)
-        return errno == ENOENT ? KELV_ERR_FILE_NOT_FOUND : readFailed;
-    struct stat st;
-    if (fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return readFailed;
-    const qint64 total = st.st_size;
-
-    const QByteArray target = QFile::encodeName(targetFolder.path + QLatin1Char('/') + name);
-    qint64 replaced = 0;
-    struct stat old;
-    if (::lstat(target.constData(), &old) == 0) {
-        if (!targetFolder.replace)
-            return KELV_ERR_FILE_EXISTS;
-        if (S_ISDIR(old.st_mode))
-            return writeFailed;
-        if (S_ISREG(old.st_mode))
-            replaced = old.st_size;
-    }
-
-    PartFile part;
-    if (targetFolder.memory) {
-        // Checking the space and claiming it are one step, so that copies
-        // running at the same time cannot both be let in.
-        const MemoryLock lock(targetFolder.memory->path);
-        const Memory &memory = *targetFolder.memory;
-        if (total > memoryFree(memory, usedBytes(memory.path), replaced))
-            return KELV_ERR_MEMORY_FULL;
-        if (const int err = part.create(targetFolder.path))
-            return fromErrno(err, full, writeFailed);
-        if (const int err = part.reserve(total))
-            return fromErrno(err, full, writeFailed);
-    } else {
-        // Left behind by a copy whose process was killed.
-        removeStaleParts(targetFolder.path, false);
-        const qint64 disk = diskAvailable(targetFolder.path);
-        if (disk >= 0 && total > disk)
-            return full;
-        if (const int err = part.create(targetFolder.path))
-            return fromErrno(err, full, writeFailed);
-    }
-    posix_fadvise(in.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    progress(s, 0, 0);
-    // copy_file_range keeps the data in the kernel; read/write is the fallback
-    // for file systems or kernels that cannot do it.
-    constexpr size_t chunk = 8 * 1024 * 1024;
-    bool kernelCopy = true;
-    std::vector<char> buffer;
-    qint64 done = 0;
-    int lastPercent = 0;
-    while (done < total) {
-        if (s.cancelRequested.load())
-            return KELV_ERR_CANCELLED;
-        if (s.closed.load())
-            return KELV_ERR_CONNECTION_LOST;
-        const size_t want = size_t(std::min<qint64>(chunk, total - done));
-        ssize_t n = -1;
-        if (kernelCopy) {
-            n = copy_file_range(in.fd, nullptr, part.fd(), nullptr, want, 0);
-            if (n < 0 && done == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
-                kernelCopy = false;
-                continue;
-            }
-            if (n < 0)
-                return fromErrno(errno, full, writeFailed);
-        } else {
-            if (buffer.empty())
-                buffer.resize(1024 * 1024);
-            n = ::read(in.fd, buffer.data(), std::min(want, buffer.size()));
-            if (n < 0) {
-                if (errno == EINTR || errno == EAGAIN)
-                    continue;
-                return readFailed;
-            }
-            for (ssize_t written = 0; written < n;) {
-                const ssize_t w = ::write(part.fd(), buffer.data() + written, size_t(n - written));
-                if (w < 0) {
-                    if (errno == EINTR)
-                        continue;
-                    return fromErrno(errno, full, writeFailed);
-                }
-                written += w;
-            }
-        }
-        if (n == 0)
-            return readFailed; // the source shrank under us
-        done += n;
-        const int percent = int(done * 100 / total);
-        if (percent != lastPercent) {
-            lastPercent = percent;
-            progress(s, percent, done);
-        }
-    }
-    if (s.cancelRequested.load())
-        return KELV_ERR_CANCELLED;
-    if (const int err = part.finishWriting())
-        return fromErrno(err, full, writeFailed);
-    if (const int err = part.publish(target, targetFolder.replace))
-        return err == EEXIST ? KELV_ERR_FILE_EXISTS : writeFailed;
-    if (total == 0)
-        progress(s, 100, 0);
-    return KELV_OK;
-}
-
-// Checks a PC folder and a file name for the PC side of a copy.
-KELV_RESULT pcFolder(const QString &folder)
-{
-    if (folder.isEmpty() || folder.contains(QChar(0)))
-        return KELV_ERR_FOLDER_NOT_FOUND;
-    const QFileInfo info(folder);
-    if (!info.isDir())
-        return KELV_ERR_FOLDER_NOT_FOUND;
-    return KELV_OK;
 }
 
 } // namespace
@@ -277,7 +88,7 @@ KELV_RESULT KelvFiles_Terminate(uint32_t)
         return KELV_OK;
     // Running copies notice and end; their sessions live until they return.
     for (auto &entry : s_sessions.takeAll())
-        entry.second->closed.store(true);
+        entry.second->closedFlag.store(true);
     s_finds.takeAll();
     return KELV_OK;
 }
@@ -292,17 +103,20 @@ KELV_RESULT KELVOpenFS(const wchar_t *pstrSerialNumber, uint32_t *pdwMedia, KELV
     if (!findPhone(fromWide(pstrSerialNumber), s->phone))
         return KELV_ERR_NOT_CONNECTED;
     writeConfigFiles({s->phone});
-    // Copies of a killed process take space on the phone until removed.
-    for (const Memory &m : std::as_const(s->phone.memories)) {
-        if (memoryPresent(m))
-            removeStaleParts(m.path, true);
-    }
     if (*pdwMedia != KELV_MEDIA_ANY && *pdwMedia != 0) {
         if (!s->phone.media.contains(*pdwMedia))
             return KELV_ERR(0x80200001u);
-    } else {
-        *pdwMedia = s->phone.bestMedia();
     }
+    if (s->phone.kind == PhoneKind::Mtp) {
+        KELV_RESULT why = KELV_ERR_NOT_CONNECTED;
+        s->fs = openMtpFs(s->phone, why);
+        if (!s->fs)
+            return why;
+    } else {
+        s->fs = openFolderFs(s->phone);
+    }
+    if (*pdwMedia == KELV_MEDIA_ANY || *pdwMedia == 0)
+        *pdwMedia = s->phone.bestMedia();
     *pdwDeviceID = uint32_t(qHash(s->phone.serialNumber) & 0x7FFFFFFFu) | 1u;
     *phFS = s_sessions.add(std::move(s));
     return KELV_OK;
@@ -315,7 +129,7 @@ KELV_RESULT KELVCloseFS(KELVHANDLE hFS)
     const auto s = s_sessions.take(hFS);
     if (!s)
         return KELV_ERR_INVALID_HANDLE;
-    s->closed.store(true);
+    s->closedFlag.store(true);
     return KELV_OK;
 }
 
@@ -343,8 +157,9 @@ KELV_RESULT KELVRegisterFSNotifyIF(KELVHANDLE hFS, uint32_t dwOption, IKelvFiles
 KELV_RESULT KELVRefreshDeviceMemoryValues(KELVHANDLE hFS)
 {
     std::shared_ptr<FsSession> s;
-    // Values are measured at each KELVGetMemoryValues call.
-    return session(hFS, s);
+    if (const KELV_RESULT r = session(hFS, s); r < 0)
+        return r;
+    return s->fs->refreshMemoryValues();
 }
 
 KELV_RESULT KELVGetMemoryTypes(KELVHANDLE hFS, wchar_t **ppstrMemoryTypes)
@@ -355,8 +170,8 @@ KELV_RESULT KELVGetMemoryTypes(KELVHANDLE hFS, wchar_t **ppstrMemoryTypes)
     if (!ppstrMemoryTypes)
         return KELV_ERR_INVALID_POINTER;
     QStringList types;
-    for (const Memory &m : s->phone.memories)
-        types.append(m.type);
+    if (const KELV_RESULT r = s->fs->memoryTypes(types); r < 0)
+        return r;
     *ppstrMemoryTypes = dupWide(types.join(QLatin1Char(',')));
     return *ppstrMemoryTypes ? KELV_OK : KELV_ERR_OUT_OF_MEMORY;
 }
@@ -369,19 +184,13 @@ KELV_RESULT KELVGetMemoryValues(KELVHANDLE hFS, const wchar_t *pstrMemoryType, i
         return r;
     if (!pstrMemoryType || !pFree || !pTotal || !pUsed)
         return KELV_ERR_INVALID_POINTER;
-    const QString type = fromWide(pstrMemoryType);
-    for (const Memory &m : s->phone.memories) {
-        if (m.type != type)
-            continue;
-        if (!memoryPresent(m))
-            return KELV_ERR_FOLDER_INVALID;
-        const qint64 used = usedBytes(m.path);
-        *pFree = memoryFree(m, used);
-        *pTotal = m.capacity;
-        *pUsed = used;
-        return KELV_OK;
-    }
-    return KELV_ERR_NOT_FOUND;
+    qint64 free = 0, total = 0, used = 0;
+    if (const KELV_RESULT r = s->fs->memoryValues(fromWide(pstrMemoryType), free, total, used); r < 0)
+        return r;
+    *pFree = free;
+    *pTotal = total;
+    *pUsed = used;
+    return KELV_OK;
 }
 
 KELV_RESULT KELVFindBegin(KELVHANDLE hFS, uint32_t, KELVHANDLE *phFind, const wchar_t *pstrFolder)
@@ -391,28 +200,9 @@ KELV_RESULT KELVFindBegin(KELVHANDLE hFS, uint32_t, KELVHANDLE *phFind, const wc
         return r;
     if (!phFind || !pstrFolder)
         return KELV_ERR_INVALID_POINTER;
-    PhonePath path;
-    if (const KELV_RESULT r = resolveFolder(s->phone, fromWide(pstrFolder), path); r < 0)
-        return r;
     auto find = std::make_shared<Find>();
-    if (path.isRoot) {
-        for (int i = 0; i < s->phone.memories.size(); ++i)
-            find->folders.append(driveName(i));
-    } else {
-        QDir dir(path.local);
-        if (!dir.exists())
-            return KELV_ERR_FOLDER_NOT_FOUND;
-        const auto sort = QDir::Name | QDir::IgnoreCase;
-        // A symlinked folder is not the phone's: followed, one link to "."
-        // would list a folder without end.
-        find->folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks, sort);
-        const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Hidden, sort);
-        for (const QFileInfo &f : files) {
-            if (isReservedName(f.fileName()))
-                continue;
-            find->files.push_back({f.fileName(), f.size(), f.lastModified().toMSecsSinceEpoch()});
-        }
-    }
+    if (const KELV_RESULT r = s->fs->list(fromWide(pstrFolder), find->folders, find->files); r < 0)
+        return r;
     *phFind = s_finds.add(std::move(find));
     return KELV_OK;
 }
@@ -466,21 +256,7 @@ KELV_RESULT KELVCreateFolder(KELVHANDLE hFS, const wchar_t *pstrFolderName, cons
         return r;
     if (!pstrFolderName || !pstrParentPath)
         return KELV_ERR_INVALID_POINTER;
-    PhonePath parent;
-    if (const KELV_RESULT r = resolveFolder(s->phone, fromWide(pstrParentPath), parent); r < 0)
-        return r;
-    const QString name = fromWide(pstrFolderName);
-    if (parent.isRoot)
-        return KELV_ERR_FOLDER_NOT_ALLOWED;
-    if (const KELV_RESULT r = checkFolderName(name); r < 0)
-        return r;
-    if (parent.text.size() + name.size() + 2 > KELV_MAX_FOLDER_PATH)
-        return KELV_ERR_FOLDER_PATH_TOO_LONG;
-    if (!QFileInfo(parent.local).isDir())
-        return KELV_ERR_FOLDER_NOT_FOUND;
-    if (::mkdir(QFile::encodeName(parent.local + QLatin1Char('/') + name).constData(), 0777) != 0)
-        return errno == EEXIST ? KELV_ERR_FOLDER_EXISTS : KELV_ERR_FOLDER_NOT_ALLOWED;
-    return KELV_OK;
+    return s->fs->createFolder(fromWide(pstrFolderName), fromWide(pstrParentPath));
 }
 
 KELV_RESULT KELVDeleteFile(KELVHANDLE hFS, const wchar_t *pstrFileName, const wchar_t *pstrFolder)
@@ -490,23 +266,7 @@ KELV_RESULT KELVDeleteFile(KELVHANDLE hFS, const wchar_t *pstrFileName, const wc
         return r;
     if (!pstrFileName || !pstrFolder)
         return KELV_ERR_INVALID_POINTER;
-    PhonePath folder;
-    if (const KELV_RESULT r = resolveFolder(s->phone, fromWide(pstrFolder), folder); r < 0)
-        return r;
-    const QString name = fromWide(pstrFileName);
-    if (const KELV_RESULT r = checkFileName(folder, name); r < 0)
-        return r;
-    if (folder.isRoot)
-        return KELV_ERR_FILE_NOT_FOUND;
-    if (!QFileInfo(folder.local).isDir())
-        return KELV_ERR_FOLDER_NOT_FOUND;
-    const QByteArray path = QFile::encodeName(folder.local + QLatin1Char('/') + name);
-    struct stat st;
-    if (::lstat(path.constData(), &st) != 0)
-        return KELV_ERR_FILE_NOT_FOUND;
-    if (S_ISDIR(st.st_mode) || ::unlink(path.constData()) != 0)
-        return KELV_ERR_FILE_NOT_ALLOWED;
-    return KELV_OK;
+    return s->fs->deleteFile(fromWide(pstrFileName), fromWide(pstrFolder));
 }
 
 KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstrFileName, const wchar_t *pstrSourcePath,
@@ -525,41 +285,14 @@ KELV_RESULT KELVCopyFile(KELVHANDLE hFS, uint32_t dwOptions, const wchar_t *pstr
     if (!s->copying.load() && s->cancelRequested.exchange(false))
         return KELV_ERR_CANCELLED;
     const bool toPhone = direction == KELV_COPY_PC_TO_PHONE;
-    const bool replace = (dwOptions & KELV_COPY_REPLACE) != 0;
-    const QString name = fromWide(pstrFileName);
-    PhonePath phoneFolder;
-    const QString phoneText = fromWide(toPhone ? pstrTargetPath : pstrSourcePath);
-    const QString pcText = fromWide(toPhone ? pstrSourcePath : pstrTargetPath);
-    if (const KELV_RESULT r = resolveFolder(s->phone, phoneText, phoneFolder); r < 0)
-        return r;
-    if (const KELV_RESULT r = checkFileName(phoneFolder, name); r < 0)
-        return r;
-    if (phoneFolder.isRoot)
-        return toPhone ? KELV_ERR_FOLDER_NOT_ALLOWED : KELV_ERR_FILE_NOT_FOUND;
-    if (!QFileInfo(phoneFolder.local).isDir())
-        return KELV_ERR_FOLDER_NOT_FOUND;
-    if (const KELV_RESULT r = pcFolder(pcText); r < 0)
-        return r;
-    const QString pcPath = QDir(pcText).absoluteFilePath(name);
-    const QString phonePath = phoneFolder.local + QLatin1Char('/') + name;
-    const QString source = toPhone ? pcPath : phonePath;
-    const QString target = toPhone ? phonePath : pcPath;
-    // What cannot fit is refused there before a single byte is written.
-    const TargetFolder targetFolder{toPhone ? phoneFolder.local : QDir(pcText).absolutePath(),
-                                    toPhone ? &s->phone.memories.at(phoneFolder.memory) : nullptr, replace};
-
-    const QFileInfo sourceInfo(source);
-    if (!sourceInfo.exists())
-        return KELV_ERR_FILE_NOT_FOUND;
-    if (!sourceInfo.isFile())
-        return toPhone ? KELV_ERR_PC_FILE_NOT_ALLOWED : KELV_ERR_FILE_NOT_ALLOWED;
-    if (!replace && (QFileInfo::exists(target) || QFileInfo(target).isSymLink()))
-        return KELV_ERR_FILE_EXISTS;
+    const QString phoneFolder = fromWide(toPhone ? pstrTargetPath : pstrSourcePath);
+    const QString pcFolderText = fromWide(toPhone ? pstrSourcePath : pstrTargetPath);
 
     bool idle = false;
     if (!s->copying.compare_exchange_strong(idle, true))
         return KELV_ERR_CONNECTION_RESERVED;
-    const KELV_RESULT result = copyData(*s, source, targetFolder, name, toPhone);
+    const KELV_RESULT result = s->fs->copy(*s, toPhone, (dwOptions & KELV_COPY_REPLACE) != 0,
+                                           fromWide(pstrFileName), phoneFolder, pcFolderText);
     // A cancel holds until a copy has ended because of it.
     if (result == KELV_ERR_CANCELLED)
         s->cancelRequested.store(false);
@@ -575,43 +308,18 @@ KELV_RESULT KELVReadFile(KELVHANDLE hFS, KELV_FILE_INFO *pFileInfo, unsigned cha
         return r;
     if (!pFileInfo || !pFileInfo->pstrName || !ppData || !pstrFolder)
         return KELV_ERR_INVALID_POINTER;
-    PhonePath folder;
-    if (const KELV_RESULT r = resolveFolder(s->phone, fromWide(pstrFolder), folder); r < 0)
+    QByteArray bytes;
+    qint64 modifiedMs = 0;
+    if (const KELV_RESULT r = s->fs->readFile(fromWide(pFileInfo->pstrName), fromWide(pstrFolder), bytes, modifiedMs);
+        r < 0)
         return r;
-    const QString name = fromWide(pFileInfo->pstrName);
-    if (const KELV_RESULT r = checkFileName(folder, name); r < 0)
-        return r;
-    if (folder.isRoot)
-        return KELV_ERR_FILE_NOT_FOUND;
-    const QByteArray path = QFile::encodeName(folder.local + QLatin1Char('/') + name);
-    struct stat st;
-    if (::stat(path.constData(), &st) != 0)
-        return QFileInfo(folder.local).isDir() ? KELV_ERR_FILE_NOT_FOUND : KELV_ERR_FOLDER_NOT_FOUND;
-    // Only files: a FIFO or a device would block the reader or never end.
-    if (!S_ISREG(st.st_mode))
-        return KELV_ERR_FILE_NOT_ALLOWED;
-    Fd file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return KELV_ERR_FILE_NOT_ALLOWED;
-    if (st.st_size > qint64(KELV_MAX_READ_SIZE))
-        return KELV_ERR_FILE_TOO_BIG;
-    const size_t size = size_t(st.st_size);
-    auto *data = static_cast<unsigned char *>(std::malloc(std::max<size_t>(size, 1)));
+    auto *data = static_cast<unsigned char *>(std::malloc(std::max<size_t>(size_t(bytes.size()), 1)));
     if (!data)
         return KELV_ERR_OUT_OF_MEMORY;
-    for (size_t done = 0; done < size;) {
-        const ssize_t n = ::read(file.fd, data + done, size - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            std::free(data);
-            return KELV_ERR_FILE_NOT_ALLOWED;
-        }
-        done += size_t(n);
-    }
+    std::memcpy(data, bytes.constData(), size_t(bytes.size()));
     *ppData = data;
-    pFileInfo->dwFileSize = uint32_t(size);
-    pFileInfo->tFileTime = fileTime(qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000);
+    pFileInfo->dwFileSize = uint32_t(bytes.size());
+    pFileInfo->tFileTime = fileTime(modifiedMs);
     return KELV_OK;
 }
 

@@ -22,6 +22,9 @@ QString fromWide(const wchar_t *text);
 // A malloc'd copy the caller releases with free() (through a KELVFree... call).
 wchar_t *dupWide(const QString &text);
 
+// One line on stderr per problem, however often it is met.
+void reportOnce(const QString &line);
+
 // ---- folder-backed phones -----------------------------------------------
 
 struct Memory
@@ -29,7 +32,14 @@ struct Memory
     QString type;     // the name KELVGetMemoryTypes reports
     QString path;     // absolute folder
     qint64 capacity = 0;
+    // The memory is a whole file system of its own (a removable volume): its
+    // values are the file system's, not a sum of its files.
+    bool wholeDisk = false;
 };
+
+// Where a phone's files are: a phone folder of the devices folder, a
+// removable volume (both served by the folder backend), or an MTP device.
+enum class PhoneKind { Folder, Volume, Mtp };
 
 struct Phone
 {
@@ -43,7 +53,9 @@ struct Phone
     QString maxBitrate;      // as written in the manifest, may be empty
     QString wallpaperSize;
     QString picture;         // phone path of the picture file
-    QByteArray manifest;     // raw bytes, to notice updates
+    QByteArray manifest;     // raw bytes (or a fingerprint), to notice updates
+    PhoneKind kind = PhoneKind::Folder;
+    QString deviceKey;       // MTP: the USB bus and address of the device
 
     uint32_t bestMedia() const;
 };
@@ -55,8 +67,30 @@ bool readManifest(const QString &phoneFolder, Phone &phone, QString &error);
 // Invalid manifests are skipped with one line on stderr (once per problem).
 QList<Phone> scanPhones();
 
-// Looks up an attached phone by serial number.
+// Every phone of every kind: folder phones first (in the order of the folder
+// names), then removable volumes, then MTP devices. A serial number already
+// taken by an earlier phone is skipped.
+QList<Phone> scanDevices();
+
+// Looks up an attached phone of any kind by serial number.
 bool findPhone(const QString &serialNumber, Phone &phone);
+
+// The MTP devices attached now (mtpdevices.cpp), detected afresh when the
+// last detection is more than a moment old.
+QList<Phone> mtpPhones();
+
+// The removable volumes that are phones (volumes.cpp).
+QList<Phone> scanVolumes();
+// The mount roots searched for removable volumes.
+QStringList mountRoots();
+// Whether a volume phone is still there.
+bool volumePresent(const Phone &phone);
+
+// Fills in the video values of a phone that has no manifest of its own (an
+// MTP device, a plain memory card): the documented defaults, then the
+// overrides of "<data folder>/phones/<serial>.ini", and adds them to the
+// phone's fingerprint so that a changed override rewrites its files.
+void applyVideoDefaults(Phone &phone);
 
 // Writes the two configuration files of each phone whose manifest changed
 // since they were last written (or whose files are missing).

@@ -252,11 +252,10 @@ bool readManifest(const QString &phoneFolder, Phone &phone, QString &error)
 }
 
 namespace {
-
 std::mutex s_reportMutex;
 QSet<QString> s_reported;
+} // namespace
 
-// One line on stderr per problem, however often it is met.
 void reportOnce(const QString &line)
 {
     std::lock_guard<std::mutex> lock(s_reportMutex);
@@ -265,6 +264,8 @@ void reportOnce(const QString &line)
     s_reported.insert(line);
     std::fprintf(stderr, "kelvra: %s\n", line.toLocal8Bit().constData());
 }
+
+namespace {
 
 void reportIgnored(const QString &folder, const QString &error)
 {
@@ -299,9 +300,68 @@ QList<Phone> scanPhones()
     return phones;
 }
 
+QList<Phone> scanDevices()
+{
+    QList<Phone> phones = scanPhones();
+    QSet<QString> serials;
+    for (const Phone &p : std::as_const(phones))
+        serials.insert(p.serialNumber);
+    const QList<Phone> more = scanVolumes() + mtpPhones();
+    for (const Phone &p : more) {
+        if (serials.contains(p.serialNumber)) {
+            reportOnce(QStringLiteral("ignoring %1: serial number %2 is already used by another phone")
+                           .arg(p.friendlyName, p.serialNumber));
+            continue;
+        }
+        serials.insert(p.serialNumber);
+        phones.append(p);
+    }
+    return phones;
+}
+
+namespace {
+
+// Suited to current phones: full HD pictures at a rate that the High
+// quality preset fits under, so the program offers High for them.
+const QLatin1String s_defaultMaxBitrate("4000");
+const QLatin1String s_defaultWallpaperSize("1920,1080");
+
+} // namespace
+
+void applyVideoDefaults(Phone &phone)
+{
+    phone.maxBitrate = s_defaultMaxBitrate;
+    phone.wallpaperSize = s_defaultWallpaperSize;
+    phone.picture.clear(); // the program shows its own phone picture
+    const QString overrides = KelvraPaths::dataFolder() + QStringLiteral("/phones/") + phone.serialNumber
+        + QStringLiteral(".ini");
+    QByteArray bytes;
+    QString error;
+    if (QFileInfo::exists(overrides)) {
+        if (!readManifestBytes(overrides, bytes, error)) {
+            reportOnce(QStringLiteral("ignoring %1: %2").arg(overrides, error));
+        } else {
+            const auto video = parseIni(bytes).value(QStringLiteral("Video"));
+            static const QRegularExpression number(QStringLiteral("^[0-9]{1,6}$"));
+            static const QRegularExpression size(QStringLiteral("^[0-9]{1,5},[0-9]{1,5}$"));
+            const QString rate = video.value(QStringLiteral("MaxBitrate"));
+            const QString picture = video.value(QStringLiteral("ImgWallpaperSize"));
+            if (number.match(rate).hasMatch())
+                phone.maxBitrate = rate;
+            else if (!rate.isEmpty())
+                reportOnce(QStringLiteral("ignoring MaxBitrate in %1: not a number of kbps").arg(overrides));
+            if (size.match(picture).hasMatch())
+                phone.wallpaperSize = picture;
+            else if (!picture.isEmpty())
+                reportOnce(QStringLiteral("ignoring ImgWallpaperSize in %1: not \"width,height\"").arg(overrides));
+        }
+    }
+    phone.manifest += "\n[Video]\n" + phone.maxBitrate.toUtf8() + '\n' + phone.wallpaperSize.toUtf8() + '\n';
+}
+
 bool findPhone(const QString &serialNumber, Phone &phone)
 {
-    const QList<Phone> phones = scanPhones();
+    const QList<Phone> phones = scanDevices();
     for (const Phone &p : phones) {
         if (p.serialNumber == serialNumber) {
             phone = p;
