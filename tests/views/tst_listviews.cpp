@@ -392,7 +392,9 @@ private Q_SLOTS:
         const auto user = answer(yes, question);
         QTest::mouseClick(phoneSide ? buttons->phoneButton() : buttons->pcButton(), Qt::LeftButton);
         QVERIFY(user->finished());
-        QVERIFY(question.contains(QStringLiteral("Are you sure you want to delete 'clip.mp4'?")));
+        // Each side's own name: the PC's without its extension.
+        QVERIFY(question.contains(phoneSide ? QStringLiteral("Are you sure you want to delete 'clip.mp4'?")
+                                            : QStringLiteral("Are you sure you want to delete 'clip'?")));
         QCOMPARE(queuedKinds(tasks), kinds);
         tasks.cancelAll();
     }

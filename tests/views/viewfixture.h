@@ -9,6 +9,7 @@
 #include "viewhost.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -99,7 +100,8 @@ inline FileItem *collectionItem(const QString &name, int sides, qint64 size = 1 
     FileItem *item = Catalogue::instance().appendMyCollectionItem();
     const QDateTime when = QDateTime::currentDateTime().addDays(-2);
     if (sides & OnPc) {
-        item->pc.name = name;
+        // As the catalogue names them: a PC copy without its extension.
+        item->pc.name = QFileInfo(name).completeBaseName();
         item->pc.path = QStringLiteral("/nowhere/") + name;
         item->pc.suffix = QStringLiteral("mp4");
         item->pc.size = size;

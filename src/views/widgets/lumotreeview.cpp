@@ -296,8 +296,10 @@ QModelIndex LumoTreeView::indexOfItem(const QUuid &id) const
 
 TreeItem *LumoTreeView::rowNamed(const QString &name) const
 {
+    // A PC copy's name leaves out the extension; its file name has it.
     for (TreeItem *row : m_rows) {
-        if (const FileItem *item = row->fileItem(); item && item->name() == name)
+        const FileItem *item = row->fileItem();
+        if (item && (item->name() == name || item->name(item->path()) == name))
             return row;
     }
     return nullptr;

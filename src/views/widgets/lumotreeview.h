@@ -59,6 +59,7 @@ public:
     QList<TreeItem *> selectedRows() const;
     TreeItem *rowOf(const QUuid &id) const;
     QModelIndex indexOfItem(const QUuid &id) const;
+    // The row whose item has this name or file name ("clip" or "clip.mp4").
     TreeItem *rowNamed(const QString &name) const;
     qint64 totalSize() const;
     // Sets row's columns from text split at "|".

@@ -157,8 +157,11 @@ void MyCollectionView::pcClicked(TreeItem *row)
     case 1: {
         const QString name = item->name(item->phone.path);
         TreeItem *existing = nullptr;
+        // The file in My collection the copy would replace.
         for (TreeItem *other : fileRows()) {
-            if (other != row && other->fileItem()->name() == name) {
+            const FileItem *shown = other->fileItem();
+            if (other != row && shown->location() != FileItem::PhoneOnly
+                && shown->name(shown->pc.path) == name) {
                 existing = other;
                 break;
             }
