@@ -8,10 +8,12 @@
 #include "catalogue.h"
 #include "contextswitcher.h"
 #include "downloadmanager.h"
+#include "fileitem.h"
 #include "formats.h"
 #include "helpservice.h"
 #include "kelvra.h"
 #include "messagedialog.h"
+#include "mycollectionview.h"
 #include "singleinstance.h"
 #include "ui_videotransferwindow.h"
 
@@ -111,6 +113,12 @@ void CVideoTransferWindow::on_toolButton_Open_clicked()
     QString path;
     switch (m_ui->stackedWidget->currentIndex()) {
     case CContextSwitcher::MyCollection:
+        // A video only on the phone is played from My collection once copied.
+        if (const FileItem *item = m_myCollectionView->currentRowItem();
+            item && item->location() == FileItem::PhoneOnly) {
+            m_myCollectionView->playSelected();
+            return;
+        }
         path = currentMyCollectionPath();
         break;
     case CContextSwitcher::ScanResults:

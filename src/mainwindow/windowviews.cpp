@@ -126,15 +126,17 @@ QList<FileItem *> CVideoTransferWindow::selectedMyCollectionItems() const
     return m_myCollectionView->selectedFileItems();
 }
 
+// A row whose file has gone still gives its path: opening it tells the
+// user so, instead of doing nothing.
 QString CVideoTransferWindow::currentScanPath() const
 {
-    const FileItem *item = m_scanView->currentFileItem();
+    const FileItem *item = m_scanView->currentRowItem();
     return item ? item->path() : QString();
 }
 
 QString CVideoTransferWindow::currentMyCollectionPath() const
 {
-    const FileItem *item = m_myCollectionView->currentFileItem();
+    const FileItem *item = m_myCollectionView->currentRowItem();
     return item ? item->path() : QString();
 }
 

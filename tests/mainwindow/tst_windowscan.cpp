@@ -4,6 +4,7 @@
 
 #include "commandfixture.h"
 
+#include "scanview.h"
 #include "settingsstore.h"
 
 using namespace WindowTest;
@@ -45,6 +46,11 @@ private Q_SLOTS:
         QCOMPARE(scanResultPaths(), clips);
         for (const FileItem &item : Catalogue::instance().scanResults)
             QVERIFY2(item.pc.playbackLength >= 1, qPrintable(item.pc.path));
+        // The list shows them, with their lengths.
+        const QList<TreeItem *> rows = window->scanView()->fileRows();
+        QCOMPARE(rows.size(), 5);
+        for (const TreeItem *row : rows)
+            QVERIFY2(row->text(1) != QLatin1String("00:00:00"), qPrintable(row->text(0)));
 
         // The next start offers them again, with their lengths.
         QVERIFY(Catalogue::instance().loadAppSettings(true));
@@ -97,6 +103,7 @@ private Q_SLOTS:
             QCOMPARE(scanResultPaths(), stored);
         else
             QVERIFY(scanResultPaths().isEmpty());
+        QCOMPARE(window->scanView()->fileRows().size(), recover ? 2 : 0);
         // Declining stores what the list shows in place of the old results.
         QVERIFY(catalogue.loadAppSettings(true));
         QCOMPARE(catalogue.savedScanResults.size(), recover ? 2 : 0);

@@ -248,6 +248,12 @@ FileItem *LumoTreeView::currentFileItem() const
     return item && item->exists() ? item : nullptr;
 }
 
+FileItem *LumoTreeView::currentRowItem() const
+{
+    auto *row = static_cast<TreeItem *>(currentItem());
+    return row ? row->fileItem() : nullptr;
+}
+
 QList<TreeItem *> LumoTreeView::selectedRows() const
 {
     QList<TreeItem *> rows;

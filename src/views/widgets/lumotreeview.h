@@ -55,6 +55,9 @@ public:
     // The current row's item: null for none, a group header or an item
     // whose copy is gone.
     FileItem *currentFileItem() const;
+    // The current row's item, also when its copy is gone; null for none or
+    // a group header.
+    FileItem *currentRowItem() const;
     QList<FileItem *> selectedFileItems() const;
     QList<TreeItem *> selectedRows() const;
     TreeItem *rowOf(const QUuid &id) const;

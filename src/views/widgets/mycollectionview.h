@@ -40,6 +40,10 @@ public:
     QList<QAction *> storageActions() const;
     bool doubleClickFlag() const { return m_doubleClicked; }
 
+    // Plays the one selected video; one only on the phone is first copied to
+    // My collection when the user agrees.
+    void playSelected();
+
     // A storage button of row was clicked: the phone's or the PC's.
     void storageClicked(TreeItem *row, bool phoneSide);
 
@@ -69,7 +73,6 @@ private:
     void queueTask(FileItem *item, int kind);
     void pcClicked(TreeItem *row);
     void phoneClicked(TreeItem *row);
-    void playSelected();
     void clickCurrentButton(bool phoneSide);
     void setItemActions(const FileItem *item);
 
