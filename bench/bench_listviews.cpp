@@ -35,6 +35,8 @@ public:
     void playFile(const QString &) override {}
     void playWhenCopied(const QUuid &) override {}
     bool takePlayWhenCopied(const QUuid &) override { return false; }
+    bool isCollectionBuilding() const override { return false; }
+    void FillMyCollection() override {}
     void refreshTaskStatus() override {}
     CTaskManager *taskManager() const override { return nullptr; }
     CDownloadManager *downloadManager() const override { return nullptr; }

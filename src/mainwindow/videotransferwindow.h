@@ -103,7 +103,7 @@ public:
     void showNoTasks();
 
     // The My collection builder.
-    bool isCollectionBuilding() const;
+    bool isCollectionBuilding() const override;
     // Shows the catalogue's My collection list again in its view.
     void refillMyCollectionView();
     // Tells the lists whether the selected phone has room for copies.
@@ -147,7 +147,7 @@ Q_SIGNALS:
 public Q_SLOTS:
     void taskStateUpdatedSlot();
     void taskChanged();
-    void FillMyCollection();
+    void FillMyCollection() override;
     void DeleteSelected();
     void DeleteAll();
     void on_toolButton_StartScan_clicked();

@@ -193,6 +193,21 @@ private Q_SLOTS:
         }
     }
 
+    // A task ending while My collection is rebuilt leaves the list to a
+    // second rebuild, which sees the files as the task left them.
+    void aTaskEndingDuringARebuildAsksForAnother()
+    {
+        Lists lists;
+        lists.host.building = true;
+        FileItem *scanned = m_files.scanned(m_files.copyOf(m_files.clip, QStringLiteral("late.avi")));
+        QCOMPARE(lists.tasks.addTasks({scanned}, {}, ConvertKind), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(lists.ended(), 120000);
+        QCOMPARE(lists.host.fills, 1);
+        QVERIFY(Catalogue::instance().myCollection.isEmpty());
+        QCOMPARE(lists.collection.topLevelItemCount(), 0);
+        QVERIFY(QFile::exists(m_files.collection() + QStringLiteral("/late.mp4")));
+    }
+
     void aFailedTaskChangesNoList()
     {
         Lists lists;

@@ -70,6 +70,8 @@ public:
         playAfterCopy = QUuid();
         return true;
     }
+    bool isCollectionBuilding() const override { return building; }
+    void FillMyCollection() override { ++fills; }
     void refreshTaskStatus() override { ++statusRefreshes; }
     CTaskManager *taskManager() const override { return tasks; }
     CDownloadManager *downloadManager() const override { return downloads; }
@@ -86,6 +88,8 @@ public:
     QStringList played;
     QUuid playAfterCopy;
     int statusRefreshes = 0;
+    bool building = false;
+    int fills = 0;
     CTaskManager *tasks = nullptr;
     CDownloadManager *downloads = nullptr;
 };

@@ -74,7 +74,10 @@ void DownloadView::downloadViewUpdatedSlot(FileItem *item, bool finished)
     if (finished && item->downloadState() == Completed && !m_collected.contains(item->uuid)) {
         m_collected.insert(item->uuid);
         const FinishedDownload result = Downloads::finishDownload(item, m_host->taskManager());
-        if (result.collectionItem && m_collection)
+        // During a rebuild the new item would be lost with the old list.
+        if (result.collectionItem && m_host->isCollectionBuilding())
+            m_host->FillMyCollection();
+        else if (result.collectionItem && m_collection)
             m_collection->addItem(result.collectionItem);
         if (result.copyQueued)
             m_host->refreshTaskStatus();

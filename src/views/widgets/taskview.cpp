@@ -12,6 +12,7 @@
 #include "viewhost.h"
 
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 
 using namespace TaskState;
@@ -155,6 +156,16 @@ void TaskView::taskViewUpdatedSlot(FileItem *item, bool finished)
 
 void TaskView::takeResult(FileItem *item, int kind)
 {
+    if (m_host->isCollectionBuilding()) {
+        // The rebuild may have looked before this task changed the files.
+        m_host->FillMyCollection();
+        if (kind == CopyToPcKind && m_host->takePlayWhenCopied(item->uuid)) {
+            const QString copied = Settings::myCollectionFolder() + QLatin1Char('/') + item->name(item->phone.path);
+            if (QFileInfo::exists(copied))
+                m_host->playFile(copied);
+        }
+        kind = NoTaskKind;
+    }
     switch (kind) {
     case ConvertKind:
     case ConvertAndCopyKind:

@@ -36,6 +36,11 @@ public:
     virtual void playWhenCopied(const QUuid &item) = 0;
     // True (once) when the window had asked for this item to be played.
     virtual bool takePlayWhenCopied(const QUuid &item) = 0;
+    // My collection is being rebuilt from the disk and the phone: a change
+    // to it now would be lost, so the lists ask for another rebuild instead.
+    virtual bool isCollectionBuilding() const = 0;
+    // Rebuilds My collection (after the running rebuild, if there is one).
+    virtual void FillMyCollection() = 0;
     // Tasks and the task box changed: show the task status again.
     virtual void refreshTaskStatus() = 0;
     virtual CTaskManager *taskManager() const = 0;
