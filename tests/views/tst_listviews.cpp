@@ -461,6 +461,9 @@ private Q_SLOTS:
         view.setCurrentItem(row);
         doubleClick(view.viewport(), view.visualItemRect(row).center());
         QCOMPARE(host.played, QStringList{local->pc.path});
+        // Enter does the same.
+        QTest::keyClick(&view, Qt::Key_Return);
+        QCOMPARE(host.played, (QStringList{local->pc.path, local->pc.path}));
 
         row = rowFor(view, remote);
         view.setCurrentItem(row);

@@ -15,6 +15,7 @@
 #include <QActionGroup>
 #include <QHeaderView>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 using namespace TaskState;
@@ -231,6 +232,15 @@ void MyCollectionView::mouseDoubleClickEvent(QMouseEvent *event)
     m_doubleClicked = true;
     if (event->button() == Qt::LeftButton)
         playSelected();
+}
+
+void MyCollectionView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        playSelected();
+        return;
+    }
+    LumoTreeView::keyPressEvent(event);
 }
 
 void MyCollectionView::playSelected()

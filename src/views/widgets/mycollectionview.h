@@ -68,6 +68,8 @@ public Q_SLOTS:
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Enter plays the selected video, as a double click does.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void queueTask(FileItem *item, int kind);

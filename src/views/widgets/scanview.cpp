@@ -7,6 +7,7 @@
 #include "viewhost.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 namespace {
 
@@ -72,6 +73,15 @@ void ScanView::itemDoubleClicked(QTreeWidgetItem *, int)
 {
     if (FileItem *item = currentFileItem())
         m_host->playFile(item->path());
+}
+
+void ScanView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        itemDoubleClicked(currentItem(), 0);
+        return;
+    }
+    LumoTreeView::keyPressEvent(event);
 }
 
 void ScanView::itemSelectionChanged()

@@ -32,6 +32,10 @@ public Q_SLOTS:
     void menu_sortbyLocation();
     void menu_remove();
 
+protected:
+    // Enter plays the current video, as a double click does.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     bool isScanning() const;
 
