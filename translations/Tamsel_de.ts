@@ -989,7 +989,7 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
     <message>
         <source>Orvak Tamsel uses this folder to store video files. Note that the files &lt;br&gt;in this folder may be converted for mobile phones</source>
-        <translation>Orvak Tamsel speichert Videodateien in diesem Ordner. Beachten Sie, dass die Dateien &lt;br&gt;in diesem Ordner für Mobiltelefone umgewandelt sein können</translation>
+        <translation>Orvak Tamsel speichert Videodateien in diesem Ordner. Beachten Sie, dass die Dateien &lt;br&gt;in diesem Ordner für Mobiltelefone umgewandelt sein können.</translation>
     </message>
 </context>
 <context>
