@@ -1112,7 +1112,7 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
     <message>
         <source>Are you sure you want to delete &apos;%1&apos;?</source>
-        <translation>Möchten Sie &apos;%1&apos; wirklich löschen?</translation>
+        <translation>Möchten Sie „%1“ wirklich löschen?</translation>
     </message>
     <message>
         <source>Warning</source>
@@ -1124,7 +1124,7 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
     <message>
         <source>Copy &apos;%1&apos; to My Collection Folder and Play?</source>
-        <translation>&apos;%1&apos; in den Ordner „Meine Sammlung“ kopieren und abspielen?</translation>
+        <translation>„%1“ in den Ordner „Meine Sammlung“ kopieren und abspielen?</translation>
     </message>
 </context>
 <context>
