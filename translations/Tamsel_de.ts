@@ -989,7 +989,7 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
     <message>
         <source>Orvak Tamsel uses this folder to store video files. Note that the files &lt;br&gt;in this folder may be converted for mobile phones</source>
-        <translation>Orvak Tamsel speichert Videodateien in diesem Ordner. Beachten Sie, dass die Dateien &lt;br&gt;in diesem Ordner für Mobiltelefone umgewandelt sein können</translation>
+        <translation>Orvak Tamsel speichert Videodateien in diesem Ordner. Beachten Sie, dass die Dateien &lt;br&gt;in diesem Ordner für Mobiltelefone umgewandelt sein können.</translation>
     </message>
 </context>
 <context>
@@ -1112,7 +1112,7 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
     <message>
         <source>Are you sure you want to delete &apos;%1&apos;?</source>
-        <translation>Möchten Sie &apos;%1&apos; wirklich löschen?</translation>
+        <translation>Möchten Sie „%1“ wirklich löschen?</translation>
     </message>
     <message>
         <source>Warning</source>
@@ -1124,7 +1124,7 @@ Speichern Sie die Einstellungen mit „Einstellungen speichern“.</translation>
     </message>
     <message>
         <source>Copy &apos;%1&apos; to My Collection Folder and Play?</source>
-        <translation>&apos;%1&apos; in den Ordner „Meine Sammlung“ kopieren und abspielen?</translation>
+        <translation>„%1“ in den Ordner „Meine Sammlung“ kopieren und abspielen?</translation>
     </message>
 </context>
 <context>

@@ -49,9 +49,9 @@ QList<Message> messages()
         {"message-question", 1,
          tr("MyCollectionView", "Are you sure you want to delete '%1'?").arg(Formats::escaped(clip)), {}, {}},
         {"message-download", 1,
-         tr("CDownloadManager", "Do you want to copy '%1' directly to the phone also?").arg(Formats::escaped(clip)),
-         tr("CDownloadManager", "Remember my choice"),
-         tr("CDownloadManager", "You can change your decision from downloads settings.")},
+         tr("CDownloadQuestion", "Do you want to copy '%1' directly to the phone also?").arg(Formats::escaped(clip)),
+         tr("CDownloadQuestion", "Remember my choice"),
+         tr("CDownloadQuestion", "You can change your decision from downloads settings.")},
         {"message-notice", 0,
          tr("CVideoTransferWindow", "Have you already connected your mobile phone to Orvak Tamsel? Orvak Tamsel can "
                                     "convert videos to correct format, if it knows the target phone."),
