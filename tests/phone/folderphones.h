@@ -38,6 +38,14 @@ inline std::wstring w(const QString &text)
     return text.toStdWString();
 }
 
+// The phone tests run twice: against folder phones, and against a test build
+// of the library that presents the same folders as MTP devices. A case that
+// checks what only one kind of phone has says so.
+inline bool scriptedMtp()
+{
+    return qEnvironmentVariableIsSet("TAMSEL_SCRIPTED_MTP");
+}
+
 // Points the loader at the library of this build.
 inline void useBuiltLibrary()
 {

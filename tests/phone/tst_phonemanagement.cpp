@@ -93,6 +93,8 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, media);
         QFETCH(int, expected);
+        if (scriptedMtp() && media.count(QStringLiteral("16")) != media.size())
+            QSKIP("an MTP phone is always on USB");
         for (int i = 0; i < media.size(); ++i) {
             // Folder names give the library's order.
             m_phones->addPhone(QStringLiteral("p%1").arg(i), QStringLiteral("SN%1").arg(i),

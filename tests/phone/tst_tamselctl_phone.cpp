@@ -17,6 +17,12 @@
 
 namespace {
 
+// Run a second time against MTP devices scripted by the same folders.
+bool scriptedMtp()
+{
+    return qEnvironmentVariableIsSet("TAMSEL_SCRIPTED_MTP");
+}
+
 QString tamselctl()
 {
     return QString::fromLocal8Bit(qgetenv("TAMSEL_BIN_DIR")) + QStringLiteral("/tamselctl");
@@ -335,12 +341,15 @@ private Q_SLOTS:
 
         const Run info = run({QStringLiteral("info"), QStringLiteral("F1")});
         QCOMPARE(info.code, 0);
+        // An MTP phone has no picture of its own.
         QCOMPARE(info.out, QStringLiteral("Phone: Files (F1)\n"
                                           "Largest picture: 176 x 208\n"
                                           "Maximum bit rate: 256 kbit/s\n"
-                                          "Picture file: \\\\C:\\Data\\Images\\phone.ico\n"
+                                          "Picture file: %1\n"
                                           "Quality for a new phone: Medium\n"
-                                          "Pictures: 2x2\n"));
+                                          "Pictures: %2\n")
+                               .arg(scriptedMtp() ? QStringLiteral("none") : QStringLiteral("\\\\C:\\Data\\Images\\phone.ico"),
+                                    scriptedMtp() ? QStringLiteral("none") : QStringLiteral("2x2")));
 
         QTemporaryDir pc;
         const QByteArray clip(3 << 20, 'c');
@@ -383,6 +392,8 @@ private Q_SLOTS:
 
     void killedReplacingPushKeepsThePhoneCopy()
     {
+        if (scriptedMtp())
+            QSKIP("only one process at a time can hold an MTP phone");
         constexpr qint64 big = 512LL << 20;
         const QByteArray old(100000, 'o');
         // Room for the new clip beside the old one, but not for one more.
@@ -452,6 +463,8 @@ private Q_SLOTS:
     void manifestLeadingOutIsRefused()
     {
         // A memory folder "../../victim" would let rm delete the user's files.
+        if (scriptedMtp())
+            QSKIP("a folder phone's manifest");
         QTemporaryDir outside;
         const QString victim = outside.filePath(QStringLiteral("victim"));
         writeFile(victim + QStringLiteral("/Videos/precious.mp4"), "precious");

@@ -64,7 +64,8 @@
  *   Copies. A copy to the phone that fails, is cancelled or is cut off
  *   deletes the object it made, as far as the phone still answers (a phone
  *   unplugged mid-copy drops the partial object itself); one that replaces a
- *   file is sent under a hidden name and renamed once whole. A copy to the
+ *   file is sent under a hidden name and renamed once whole, so the storage
+ *   must have room for the new file beside the old one. A copy to the
  *   PC goes through a temporary file as for folder phones. Files of 4 GiB
  *   and more are refused with KELV_ERR_FILE_TOO_BIG on removable storages of
  *   up to 32 GB (FAT cards). Memory full is told before anything is sent.

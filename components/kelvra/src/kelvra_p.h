@@ -67,6 +67,11 @@ bool readManifest(const QString &phoneFolder, Phone &phone, QString &error);
 // Invalid manifests are skipped with one line on stderr (once per problem).
 QList<Phone> scanPhones();
 
+// Whether the phones of the devices folder are served as folder phones
+// (the default). A test build of the library presents those folders as MTP
+// devices instead and switches this off, so that no phone is seen twice.
+void setFolderPhonesShown(bool shown);
+
 // Every phone of every kind: folder phones first (in the order of the folder
 // names), then removable volumes, then MTP devices. A serial number already
 // taken by an earlier phone is skipped.

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <poll.h>
+
 #include <algorithm>
 #include <map>
 
@@ -71,6 +73,19 @@ QString cleanSerial(const QString &text)
     return serial.left(64);
 }
 
+// Whether the transport has told of a USB change that the device watcher
+// has not taken yet. A caller who asks right after a phone was unplugged
+// gets the list without it, however soon the watcher wakes; the event is
+// left for the watcher, which announces the change.
+bool hotplugPending(MtpTransport &transport)
+{
+    const int fd = transport.hotplugFd();
+    if (fd < 0)
+        return false;
+    pollfd p{fd, POLLIN, 0};
+    return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN);
+}
+
 // Tries to open the device (again); the registry's mutex is held.
 void openDevice(MtpTransport &transport, MtpDevice &device)
 {
@@ -122,7 +137,7 @@ void update(Registry &r)
         return;
     const Clock::time_point now = Clock::now();
     const bool periodic = transport->hotplugFd() < 0 && now - r.lastDetect >= s_detectEvery;
-    if (!r.detected || r.hotplugDirty || periodic) {
+    if (!r.detected || r.hotplugDirty || periodic || hotplugPending(*transport)) {
         r.detected = true;
         r.hotplugDirty = false;
         r.lastDetect = now;

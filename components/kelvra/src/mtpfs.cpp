@@ -447,7 +447,9 @@ private:
             return KELV_ERR_FOLDER_INVALID;
         if (total >= s_fatFileLimit && target->removable() && target->capacity <= s_fatCardLimit)
             return KELV_ERR_FILE_TOO_BIG;
-        if (total > target->free + (old ? old->size : 0))
+        // A replacing copy is sent beside the old file, which stays until
+        // the new one is whole: the storage must hold both for a while.
+        if (total > target->free)
             return KELV_ERR_MEMORY_FULL;
         if (control.cancelled())
             return KELV_ERR_CANCELLED;

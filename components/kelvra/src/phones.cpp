@@ -300,9 +300,20 @@ QList<Phone> scanPhones()
     return phones;
 }
 
+namespace {
+
+std::atomic<bool> s_folderPhonesShown{true};
+
+} // namespace
+
+void setFolderPhonesShown(bool shown)
+{
+    s_folderPhonesShown.store(shown);
+}
+
 QList<Phone> scanDevices()
 {
-    QList<Phone> phones = scanPhones();
+    QList<Phone> phones = s_folderPhonesShown.load() ? scanPhones() : QList<Phone>();
     QSet<QString> serials;
     for (const Phone &p : std::as_const(phones))
         serials.insert(p.serialNumber);
