@@ -46,7 +46,9 @@ inline bool loadProgram()
         return false;
     CTheme::setCurrent(new CTheme(QStringLiteral(":/Theme/Resources/DefaultTheme15.xml"), QStringLiteral(":/Theme/")));
     installApplicationFonts();
-    qputenv("KELVRA_API_PATH", QFile::encodeName(bin + QStringLiteral("/libkelvraapi.so")));
+    // A test run against MTP phones takes a test build of the connectivity library.
+    const QString kelvra = qEnvironmentVariable("TAMSEL_KELVRA_DIR", bin);
+    qputenv("KELVRA_API_PATH", QFile::encodeName(kelvra + QStringLiteral("/libkelvraapi.so")));
     qputenv("TAMSEL_PLAYER_LIBRARY", QFile::encodeName(bin + QStringLiteral("/libtamselplayer.so")));
     qputenv("TAMSEL_CONVERTER_LIBRARY", QFile::encodeName(bin + QStringLiteral("/libtamselconverter.so")));
     // Downloads from the tests' local server go straight to it.

@@ -466,13 +466,19 @@ private slots:
         QTest::addColumn<uint64_t>("cardCapacity");
         QTest::addColumn<int>("expected");
         QTest::addColumn<int>("sends");
+        QTest::addColumn<qint64>("oldSize"); // of a phone file the copy replaces, 0 for none
         QTest::addRow("phone memory full") << QStringLiteral("\\\\C:\\Data\\Videos") << qint64(2 << 20)
-                                           << uint64_t(32ULL << 30) << int(KELV_ERR_MEMORY_FULL) << 0;
+                                           << uint64_t(32ULL << 30) << int(KELV_ERR_MEMORY_FULL) << 0 << qint64(0);
+        // The old file stays until the new one is whole: the new one must
+        // fit beside it, not only in its place.
+        QTest::addRow("replacing, room only in the old file's place")
+            << QStringLiteral("\\\\C:\\Data\\Videos") << qint64(3 << 19) << uint64_t(32ULL << 30)
+            << int(KELV_ERR_MEMORY_FULL) << 0 << qint64(1 << 20);
         QTest::addRow("4 GiB on a 32 GB card") << QStringLiteral("\\\\E:\\Videos") << qint64(4LL << 30)
-                                               << uint64_t(32ULL << 30) << int(KELV_ERR_FILE_TOO_BIG) << 0;
+                                               << uint64_t(32ULL << 30) << int(KELV_ERR_FILE_TOO_BIG) << 0 << qint64(0);
         QTest::addRow("4 GiB on a 64 GB card is sent")
             << QStringLiteral("\\\\E:\\Videos") << qint64(4LL << 30) << uint64_t(64ULL << 30) << int(KELV_ERR_CANCELLED)
-            << 1;
+            << 1 << qint64(0);
     }
     void refusedBeforeSending()
     {
@@ -481,12 +487,16 @@ private slots:
         QFETCH(uint64_t, cardCapacity);
         QFETCH(int, expected);
         QFETCH(int, sends);
+        QFETCH(qint64, oldSize);
         auto phone = FakeMtp::androidPhone(QStringLiteral("R58M1234"));
         phone->storages[0].capacity = cardCapacity;
         phone->storages[0].free = cardCapacity - (1ULL << 30);
         phone->storages[1].free = 1 << 20; // the phone memory has 1 MiB left
-        phone->add(Internal, 0, QStringLiteral("Movies"), true);
+        const uint32_t movies = phone->add(Internal, 0, QStringLiteral("Movies"), true);
         phone->add(Card, 0, QStringLiteral("Movies"), true);
+        const QByteArray old(oldSize, 'o');
+        if (oldSize > 0)
+            phone->add(Internal, movies, QStringLiteral("big.mp4"), false, old);
         plug(phone);
         KELVHANDLE fs = open(phone->serial);
         QVERIFY(fs);
@@ -497,9 +507,14 @@ private slots:
         big.close();
         // A copy that gets going is cancelled at once.
         phone->duringTransfer = [fs](uint64_t) { KELVCancel(fs); };
-        QCOMPARE(copy(fs, KELV_COPY_PC_TO_PHONE, QStringLiteral("big.mp4"), m_pc.path(), folder), KELV_RESULT(expected));
+        QCOMPARE(copy(fs, KELV_COPY_PC_TO_PHONE | (oldSize > 0 ? KELV_COPY_REPLACE : 0u), QStringLiteral("big.mp4"),
+                      m_pc.path(), folder),
+                 KELV_RESULT(expected));
         QCOMPARE(phone->sends.load(), sends);
-        QCOMPARE(phone->names(Internal, {QStringLiteral("Movies")}), QStringList());
+        QCOMPARE(phone->names(Internal, {QStringLiteral("Movies")}),
+                 oldSize > 0 ? QStringList(QStringLiteral("big.mp4")) : QStringList());
+        if (oldSize > 0)
+            QCOMPARE(phone->data(Internal, {QStringLiteral("Movies"), QStringLiteral("big.mp4")}), old);
         QCOMPARE(phone->names(Card, {QStringLiteral("Movies")}), QStringList());
     }
 
