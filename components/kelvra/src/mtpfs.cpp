@@ -389,7 +389,8 @@ private:
 
     MtpProgress progressOf(CopyControl &control, bool &stopped)
     {
-        return [&control, &stopped, last = -1](uint64_t done, uint64_t total) mutable {
+        // The copy has told 0 % before it starts: each percentage once.
+        return [&control, &stopped, last = 0](uint64_t done, uint64_t total) mutable {
             if (control.cancelled() || control.closed()) {
                 stopped = true;
                 return true;
