@@ -75,13 +75,19 @@ public:
     // the copy was over by then.
     bool stopWhileCopying(const QString &targetFolder)
     {
-        while (!m_err.contains("%") && m_process.waitForReadyRead(60000))
-            m_err += m_process.readAllStandardError();
-        if (m_process.state() != QProcess::Running)
-            return false;
-        ::kill(pid_t(m_process.processId()), SIGSTOP);
-        // Stopped with its temporary file in place: certainly mid-copy.
-        return !hidden(targetFolder).isEmpty();
+        // A phone may be told 0 % just before the copy has made its
+        // temporary file: then the copy goes on to its next progress line.
+        for (qsizetype seen = 0;; seen = m_err.count('%')) {
+            while (m_err.count('%') <= seen && m_process.waitForReadyRead(60000))
+                m_err += m_process.readAllStandardError();
+            if (m_process.state() != QProcess::Running)
+                return false;
+            ::kill(pid_t(m_process.processId()), SIGSTOP);
+            // Stopped with its temporary file in place: certainly mid-copy.
+            if (!hidden(targetFolder).isEmpty())
+                return true;
+            ::kill(pid_t(m_process.processId()), SIGCONT);
+        }
     }
     void signal(int number) { ::kill(pid_t(m_process.processId()), number); }
     // Exit code, or -1 for a process killed by a signal.
