@@ -283,9 +283,12 @@ public:
         if (in < 0)
             return refuse();
         struct stat st;
+        m_failure = MtpFailure::None;
         const bool ok = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode) && pump(in, fd, uint64_t(st.st_size), progress);
         ::close(in);
-        return ok || (m_failure != MtpFailure::None || refuse());
+        if (!ok && m_failure == MtpFailure::None)
+            refuse();
+        return ok;
     }
 
     MtpFailure failure() override { return m_failure; }
