@@ -116,6 +116,8 @@ void writeVideoValues(const Phone &phone)
 }
 
 // What the files of a memory take: their sizes, as folder phones count.
+// Not the library's usedBytes, which removes unlocked temporaries on the way:
+// on an MTP phone the library's hidden objects hold no lock.
 qint64 bytesHeld(const QString &folder)
 {
     qint64 total = 0;

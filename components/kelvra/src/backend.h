@@ -9,6 +9,8 @@
 
 #include <QByteArray>
 
+#include <unistd.h>
+
 #include <vector>
 
 namespace kelvra {
@@ -59,6 +61,20 @@ public:
 std::unique_ptr<PhoneFs> openFolderFs(const Phone &phone);
 // Null with the reason in why when the device cannot be used.
 std::unique_ptr<PhoneFs> openMtpFs(const Phone &phone, KELV_RESULT &why);
+
+// Closes the descriptor it holds.
+struct Fd
+{
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+};
 
 // Checks a PC folder for the PC side of a copy.
 KELV_RESULT pcFolder(const QString &folder);

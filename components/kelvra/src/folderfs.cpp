@@ -52,19 +52,6 @@ qint64 memoryFree(const Memory &memory, qint64 used, qint64 replaced = 0)
     return free;
 }
 
-struct Fd
-{
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-};
-
 // Where a copy goes: the folder, the phone memory it belongs to (null on
 // the PC) and whether a file of the same name there is replaced.
 struct TargetFolder
@@ -311,9 +298,7 @@ public:
     KELV_RESULT deleteFile(const QString &name, const QString &folderPath) override
     {
         PhonePath folder;
-        if (const KELV_RESULT r = resolveFolder(m_phone, folderPath, folder); r < 0)
-            return r;
-        if (const KELV_RESULT r = checkFileName(folder, name); r < 0)
+        if (const KELV_RESULT r = resolveFileFolder(m_phone, folderPath, name, folder); r < 0)
             return r;
         if (folder.isRoot)
             return KELV_ERR_FILE_NOT_FOUND;
@@ -332,9 +317,7 @@ public:
                      const QString &phoneText, const QString &pcText) override
     {
         PhonePath phoneFolder;
-        if (const KELV_RESULT r = resolveFolder(m_phone, phoneText, phoneFolder); r < 0)
-            return r;
-        if (const KELV_RESULT r = checkFileName(phoneFolder, name); r < 0)
+        if (const KELV_RESULT r = resolveFileFolder(m_phone, phoneText, name, phoneFolder); r < 0)
             return r;
         if (phoneFolder.isRoot)
             return toPhone ? KELV_ERR_FOLDER_NOT_ALLOWED : KELV_ERR_FILE_NOT_FOUND;
@@ -363,9 +346,7 @@ public:
     KELV_RESULT readFile(const QString &name, const QString &folderPath, QByteArray &data, qint64 &modifiedMs) override
     {
         PhonePath folder;
-        if (const KELV_RESULT r = resolveFolder(m_phone, folderPath, folder); r < 0)
-            return r;
-        if (const KELV_RESULT r = checkFileName(folder, name); r < 0)
+        if (const KELV_RESULT r = resolveFileFolder(m_phone, folderPath, name, folder); r < 0)
             return r;
         if (folder.isRoot)
             return KELV_ERR_FILE_NOT_FOUND;

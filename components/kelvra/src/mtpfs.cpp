@@ -33,19 +33,6 @@ bool same(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-struct Fd
-{
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-};
-
 // A phone folder path taken apart.
 struct Location
 {
@@ -297,40 +284,25 @@ private:
     KELV_RESULT parse(const QString &path, Location &out) const
     {
         out = Location();
-        if (!path.startsWith(QLatin1String("\\\\")))
-            return KELV_ERR_FOLDER_INVALID;
-        QString text = path;
-        if (text.size() > 2 && text.endsWith(QLatin1Char('\\')))
-            text.chop(1);
-        if (text.size() + 1 > KELV_MAX_FOLDER_PATH)
-            return KELV_ERR_FOLDER_PATH_TOO_LONG;
-        out.text = text;
-        if (text.size() == 2) {
+        PathParts parts;
+        const KELV_RESULT split = splitPhonePath(path, int(m_phone.memories.size()), parts);
+        out.text = parts.text;
+        if (split < 0)
+            return split;
+        if (parts.isRoot) {
             out.isRoot = true;
             return KELV_OK;
         }
-        const QString rest = text.mid(2);
-        if (rest.size() < 2 || rest.at(1) != QLatin1Char(':') || (rest.size() > 2 && rest.at(2) != QLatin1Char('\\')))
-            return KELV_ERR_FOLDER_INVALID;
-        const char16_t letter = rest.at(0).toUpper().unicode();
-        if (letter == u'C')
-            out.memory = 0;
-        else if (letter >= u'E' && letter <= u'Y')
-            out.memory = letter - u'D';
-        if (out.memory < 0 || out.memory >= m_phone.memories.size())
-            return KELV_ERR_FOLDER_INVALID;
+        out.memory = parts.memory;
         out.storage = m_phone.memories.at(out.memory).path.toUInt();
         bool present = false;
         for (const MtpStorage &s : m_device->cachedStorages())
             present = present || s.id == out.storage;
         if (!present)
             return KELV_ERR_FOLDER_INVALID; // the card has been taken out
-        if (rest.size() > 3)
-            out.parts = rest.mid(3).split(QLatin1Char('\\'));
-        for (const QString &part : std::as_const(out.parts)) {
-            if (const KELV_RESULT r = checkFolderName(part); r < 0)
-                return r;
-        }
+        if (const KELV_RESULT r = checkFolderNames(parts.folders); r < 0)
+            return r;
+        out.parts = parts.folders;
         out.dataFolder = out.memory == 0 && out.parts.size() == 1 && same(out.parts.at(0), s_data);
         return toDevice(out.memory, out.parts, out.device);
     }

@@ -58,9 +58,9 @@ KELV_RESULT checkFileName(const PhonePath &folder, const QString &name)
     return KELV_OK;
 }
 
-KELV_RESULT resolveFolder(const Phone &phone, const QString &path, PhonePath &out)
+KELV_RESULT splitPhonePath(const QString &path, int memories, PathParts &out)
 {
-    out = PhonePath();
+    out = PathParts();
     if (!path.startsWith(QLatin1String("\\\\")))
         return KELV_ERR_FOLDER_INVALID;
     QString text = path;
@@ -78,28 +78,48 @@ KELV_RESULT resolveFolder(const Phone &phone, const QString &path, PhonePath &ou
     if (rest.size() < 2 || rest.at(1) != QLatin1Char(':') || (rest.size() > 2 && rest.at(2) != QLatin1Char('\\')))
         return KELV_ERR_FOLDER_INVALID;
     const char16_t letter = rest.at(0).toUpper().unicode();
-    int memory = -1;
     if (letter == u'C')
-        memory = 0;
+        out.memory = 0;
     else if (letter >= u'E' && letter <= u'Y')
-        memory = letter - u'D';
-    if (memory < 0 || memory >= phone.memories.size())
+        out.memory = letter - u'D';
+    if (out.memory < 0 || out.memory >= memories)
         return KELV_ERR_FOLDER_INVALID;
-    out.memory = memory;
-    out.local = phone.memories.at(memory).path;
-    if (!memoryPresent(phone.memories.at(memory)))
-        return KELV_ERR_FOLDER_INVALID; // the card is not there
-    if (rest.size() <= 3)
-        return KELV_OK;
-    const QStringList parts = rest.mid(3).split(QLatin1Char('\\'));
-    for (const QString &part : parts) {
-        if (const KELV_RESULT r = checkFolderName(part); r < 0)
+    if (rest.size() > 3)
+        out.folders = rest.mid(3).split(QLatin1Char('\\'));
+    return KELV_OK;
+}
+
+KELV_RESULT checkFolderNames(const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (const KELV_RESULT r = checkFolderName(name); r < 0)
             return r;
     }
+    return KELV_OK;
+}
+
+KELV_RESULT resolveFolder(const Phone &phone, const QString &path, PhonePath &out)
+{
+    out = PhonePath();
+    PathParts parts;
+    const KELV_RESULT split = splitPhonePath(path, int(phone.memories.size()), parts);
+    out.text = parts.text;
+    if (split < 0)
+        return split;
+    if (parts.isRoot) {
+        out.isRoot = true;
+        return KELV_OK;
+    }
+    out.memory = parts.memory;
+    out.local = phone.memories.at(parts.memory).path;
+    if (!memoryPresent(phone.memories.at(parts.memory)))
+        return KELV_ERR_FOLDER_INVALID; // the card is not there
+    if (const KELV_RESULT r = checkFolderNames(parts.folders); r < 0)
+        return r;
     // Only the phone's own folders: none of the levels that exist may be a
     // symlink, which could lead anywhere on the PC.
     bool exists = true;
-    for (const QString &part : parts) {
+    for (const QString &part : std::as_const(parts.folders)) {
         out.local += QLatin1Char('/') + part;
         struct stat st;
         exists = exists && ::lstat(QFile::encodeName(out.local).constData(), &st) == 0;
@@ -107,6 +127,13 @@ KELV_RESULT resolveFolder(const Phone &phone, const QString &path, PhonePath &ou
             return KELV_ERR_FOLDER_NOT_FOUND;
     }
     return KELV_OK;
+}
+
+KELV_RESULT resolveFileFolder(const Phone &phone, const QString &path, const QString &name, PhonePath &out)
+{
+    if (const KELV_RESULT r = resolveFolder(phone, path, out); r < 0)
+        return r;
+    return checkFileName(out, name);
 }
 
 } // namespace kelvra
