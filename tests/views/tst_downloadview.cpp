@@ -14,7 +14,6 @@
 #include "mycollectionview.h"
 #include "settingsstore.h"
 
-#include <QMimeData>
 #include <QTemporaryDir>
 
 using namespace DownloadState;
@@ -202,15 +201,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(server.waiting(), CDownloadManager::MaxRunning, kTimeout);
         lists.view.clearSelection();
         lists.view.topLevelItem(4)->setSelected(true);
-        const QRect target = lists.view.visualItemRect(lists.view.topLevelItem(3));
-        const QPoint at(target.center().x(), target.top() + 2);
-        QMimeData data;
-        QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(lists.view.viewport(), &enter);
-        QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(lists.view.viewport(), &move);
-        QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(lists.view.viewport(), &drop);
+        dropSelectionAbove(lists.view, lists.view.topLevelItem(3));
         QStringList shown;
         for (TreeItem *row : lists.view.fileRows())
             shown << row->text(0);

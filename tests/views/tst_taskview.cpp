@@ -14,7 +14,6 @@
 #include "taskstates.h"
 #include "taskview.h"
 
-#include <QMimeData>
 #include <QToolButton>
 
 using namespace TaskState;
@@ -271,15 +270,7 @@ private Q_SLOTS:
         QCOMPARE(lists.view.topLevelItemCount(), 3);
         lists.view.clearSelection();
         lists.view.topLevelItem(2)->setSelected(true);
-        const QRect target = lists.view.visualItemRect(lists.view.topLevelItem(1));
-        const QPoint at(target.center().x(), target.top() + 2);
-        QMimeData data;
-        QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(lists.view.viewport(), &enter);
-        QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(lists.view.viewport(), &move);
-        QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(lists.view.viewport(), &drop);
+        dropSelectionAbove(lists.view, lists.view.topLevelItem(1));
         QStringList queue;
         for (CTaskItem *task : lists.tasks.tasks())
             queue << task->item()->pc.name;

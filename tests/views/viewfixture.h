@@ -9,8 +9,12 @@
 #include "viewhost.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -125,6 +129,21 @@ inline FileItem *collectionItem(const QString &name, int sides, qint64 size = 1 
     item->pc.syncState = syncPc;
     item->phone.syncState = syncPhone;
     return item;
+}
+
+// Drops the view's selected rows just above row, as a drag inside the view
+// does: enter, move and drop on the row's upper edge.
+inline void dropSelectionAbove(QTreeWidget &view, QTreeWidgetItem *row)
+{
+    const QRect target = view.visualItemRect(row);
+    const QPoint at(target.center().x(), target.top() + 2);
+    QMimeData data;
+    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &move);
+    QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(view.viewport(), &drop);
 }
 
 } // namespace ViewTest
