@@ -131,6 +131,23 @@ inline FileItem *collectionItem(const QString &name, int sides, qint64 size = 1 
     return item;
 }
 
+inline QStringList strings(std::initializer_list<const char *> texts)
+{
+    QStringList list;
+    for (const char *text : texts)
+        list << QString::fromUtf8(text);
+    return list;
+}
+
+// The texts of the view's top-level rows, in order.
+inline QStringList topLevelTexts(const QTreeWidget *view)
+{
+    QStringList texts;
+    for (int i = 0; i < view->topLevelItemCount(); ++i)
+        texts << view->topLevelItem(i)->text(0);
+    return texts;
+}
+
 // Drops the view's selected rows just above row, as a drag inside the view
 // does: enter, move and drop on the row's upper edge.
 inline void dropSelectionAbove(QTreeWidget &view, QTreeWidgetItem *row)
