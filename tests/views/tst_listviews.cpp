@@ -397,9 +397,6 @@ private Q_SLOTS:
         QTest::mouseClick(buttons->phoneButton(), Qt::LeftButton);
         QVERIFY(visibleDialogs<CMessageDialog>().isEmpty());
         QCOMPARE(queuedKinds(tasks), QList<int>{5});
-        // The same video is not queued twice while its task is not done.
-        view.menu_copy2Phone();
-        QCOMPARE(tasks.tasks().size(), 1);
         tasks.cancelAll();
     }
 

@@ -192,6 +192,24 @@ private Q_SLOTS:
         }
     }
 
+    // The same video is not queued twice while its task is not done: here
+    // its copy to the phone is held while it runs.
+    void aVideoIsNotQueuedTwice()
+    {
+        Lists lists;
+        FileItem *item = collected(QStringLiteral("twice.mp4"));
+        lists.collection.refill();
+        lists.collection.setCurrentItem(lists.collection.rowOf(item->uuid));
+        m_progress.holdCopy = true;
+        lists.collection.menu_copy2Phone();
+        QVERIFY(m_progress.arrived.tryAcquire(1, 30000));
+        lists.collection.menu_copy2Phone();
+        QCOMPARE(lists.tasks.tasks().size(), 1);
+        m_progress.resume.release();
+        QTRY_VERIFY_WITH_TIMEOUT(lists.ended(), 60000);
+        QVERIFY(QFile::exists(card() + QStringLiteral("/twice.mp4")));
+    }
+
     // A task ending while My collection is rebuilt leaves the list to a
     // second rebuild, which sees the files as the task left them.
     void aTaskEndingDuringARebuildAsksForAnother()
